@@ -1,0 +1,23 @@
+#include "common/output.h"
+
+#include <cstdio>
+
+const char *text_or_null(const xmlChar *text)
+{
+    return text_or_null(reinterpret_cast<const char *>(text));
+}
+
+const char *text_or_null(const char *text)
+{
+    return text != nullptr ? text : "(null)";
+}
+
+int finish_output(int status)
+{
+    const bool flushed = std::fflush(stdout) == 0;
+    if (!flushed || std::ferror(stdout) != 0) {
+        std::fputs("Failed to write output\n", stderr);
+        return 1;
+    }
+    return status;
+}

@@ -1,0 +1,91 @@
+// nodeupdate: parses an XML file, replaces the content of every node an XPath
+// expression selects by the given value, and prints the changed document.
+// Usage: nodeupdate <xml-file> <xpath-expr> <value>
+
+#include "common/handles.h"
+#include "common/output.h"
+
+#include <cassert>
+#include <cstdio>
+
+namespace {
+
+void usage(const char *name)
+{
+    std::fprintf(stderr, "Usage: %s <xml-file> <xpath-expr> <value>\n", text_or_null(name));
+}
+
+// Sets the content of every node of the set, last first: in reverse document
+// order a descendant is updated before the ancestor whose update discards it.
+// Each updated entry other than a namespace entry is cleared from the set, so
+// releasing the result later never touches a node that is gone.
+void update_xpath_nodes(xmlNodeSet *nodes, const xmlChar *value)
+{
+    assert(value != nullptr);
+
+    const int size = nodes != nullptr ? nodes->nodeNr : 0;
+    for (int i = size - 1; i >= 0; --i) {
+        assert(nodes->nodeTab[i] != nullptr);
+        xmlNodeSetContent(nodes->nodeTab[i], value);
+        if (nodes->nodeTab[i]->type != XML_NAMESPACE_DECL) {
+            nodes->nodeTab[i] = nullptr;
+        }
+    }
+}
+
+int example4(const char *filename, const xmlChar *expression, const xmlChar *value)
+{
+    assert(filename != nullptr);
+    assert(expression != nullptr);
+    assert(value != nullptr);
+
+    DocPtr doc(xmlParseFile(filename));
+    if (!doc) {
+        std::fprintf(stderr, "Error: unable to parse file \"%s\"\n", filename);
+        return -1;
+    }
+
+    XPathContextPtr context(xmlXPathNewContext(doc.get()));
+    if (!context) {
+        std::fputs("Error: unable to create new XPath context\n", stderr);
+        return -1;
+    }
+
+    XPathObjectPtr result(xmlXPathEvalExpression(expression, context.get()));
+    if (!result) {
+        std::fprintf(stderr, "Error: unable to evaluate xpath expression \"%s\"\n",
+                     reinterpret_cast<const char *>(expression));
+        return -1;
+    }
+
+    update_xpath_nodes(result->nodesetval, value);
+
+    // The result and the context go before the document is written.
+    result.reset();
+    context.reset();
+    xmlDocDump(stdout, doc.get());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 4) {
+        std::fputs("Error: wrong number of arguments.\n", stderr);
+        usage(argv[0]);
+        return -1;
+    }
+
+    xmlInitParser();
+    xmlCheckVersion(LIBXML_VERSION);
+
+    if (example4(argv[1], reinterpret_cast<const xmlChar *>(argv[2]), reinterpret_cast<const xmlChar *>(argv[3])) < 0) {
+        usage(argv[0]);
+        return finish_output(-1);
+    }
+
+    xmlCleanupParser();
+    xmlMemoryDump();
+    return finish_output(0);
+}

@@ -1,0 +1,134 @@
+# Helpers sourced by each program's test script.
+#
+# The scripts run the built programs as processes and compare their standard
+# output, standard error and exit status. The programs' own lines are compared
+# exactly; the library's diagnostics only loosely (that some are there, and
+# where), since their wording belongs to the library's version.
+#
+# Environment: BIN is the folder of the built programs, DATA the folder of the
+# test documents; TEST_WRAPPER, if set, is a command put before every program
+# (for example valgrind with its options).
+
+set -u
+: "${BIN:?BIN must name the folder of the built programs}"
+: "${DATA:?DATA must name the folder of the test documents}"
+read -r -a wrapper <<<"${TEST_WRAPPER:-}"
+
+# Every script works in a scratch folder of its own, removed on exit.
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 2
+
+passed=0
+failed=0
+case_name=""
+case_failed=0
+out="$WORK/.stdout"
+err="$WORK/.stderr"
+status=0
+command_line=""
+
+# begin NAME: starts a case; its checks are reported under NAME.
+begin() {
+    end_case
+    case_name=$1
+    case_failed=0
+}
+
+end_case() {
+    [[ -n $case_name ]] || return 0
+    if ((case_failed)); then
+        failed=$((failed + 1))
+        echo "FAIL: $case_name"
+    else
+        passed=$((passed + 1))
+    fi
+    case_name=""
+}
+
+# run PROGRAM ARG...: runs a built program, standard input from /dev/null.
+run() {
+    run_to "$out" "$@"
+}
+
+# run_to FILE PROGRAM ARG...: as run, with standard output sent to FILE.
+run_to() {
+    local target=$1 program=$2
+    shift 2
+    command_line="$program$(printf ' %q' "$@")"
+    "${wrapper[@]}" "$BIN/$program" "$@" >"$target" 2>"$err" </dev/null
+    status=$?
+    [[ $target == "$out" ]] || : >"$out"
+}
+
+fail() {
+    case_failed=1
+    {
+        echo "--- $case_name: $1"
+        echo "command: $command_line"
+        if (($# > 2)); then
+            echo "expected:"
+            printf '%s' "$2" | cat -A
+            echo "actual:"
+            printf '%s' "$3" | cat -A
+        fi
+    } >&2
+}
+
+# expect_status N: the exit status was N.
+expect_status() {
+    [[ $status == "$1" ]] || fail "exit status" "$1" "$status"
+}
+
+# expect_out TEXT: standard output was exactly TEXT.
+expect_out() {
+    local actual
+    actual=$(cat "$out"; printf x)
+    actual=${actual%x}
+    [[ $actual == "$1" ]] || fail "standard output" "$1" "$actual"
+}
+
+# expect_out_file FILE: standard output was exactly the bytes of FILE.
+expect_out_file() {
+    cmp -s "$out" "$1" || fail "standard output" "$(cat "$1")" "$(cat "$out")"
+}
+
+# expect_err TEXT: standard error was exactly TEXT (no library diagnostics).
+expect_err() {
+    local actual
+    actual=$(cat "$err"; printf x)
+    actual=${actual%x}
+    [[ $actual == "$1" ]] || fail "standard error" "$1" "$actual"
+}
+
+# expect_err_after_library TEXT: standard error held some library diagnostics
+# and then ended with exactly TEXT.
+expect_err_after_library() {
+    local actual
+    actual=$(cat "$err"; printf x)
+    actual=${actual%x}
+    if [[ $actual != *"$1" ]]; then
+        fail "standard error should end with the program's lines" "$1" "$actual"
+    elif ((${#actual} == ${#1})); then
+        fail "standard error should hold library diagnostics before the program's lines" "(diagnostics)$1" "$actual"
+    fi
+}
+
+# expect_library_err: standard error held library diagnostics only (no line
+# of the program's own is expected, but some text is).
+expect_library_err() {
+    [[ -s $err ]] || fail "standard error should hold library diagnostics" "(diagnostics)" ""
+}
+
+# expect_silent: nothing on either stream.
+expect_silent() {
+    expect_out ""
+    expect_err ""
+}
+
+# finish: prints the tally and fails the script if any case failed.
+finish() {
+    end_case
+    echo "Passed: $passed / Failed: $failed"
+    ((failed == 0))
+}
