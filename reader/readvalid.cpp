@@ -1,0 +1,61 @@
+// readvalid: streams an XML file with entity substitution, DTD default
+// attributes and DTD validation, writes one node line per node and reports a
+// document that does not validate.
+// Usage: readvalid <xml-file>
+
+#include "common/handles.h"
+#include "common/output.h"
+#include "reader/node_line.h"
+
+#include <cassert>
+#include <cstdio>
+
+namespace {
+
+constexpr int reader_options = XML_PARSE_NOENT | XML_PARSE_DTDATTR | XML_PARSE_DTDVALID;
+static_assert(reader_options == 26);
+
+// Prints every node, then the validity verdict, then, once the reader is
+// freed, a parse failure. The verdict is asked for even after a parse error.
+void stream_file(const char *filename)
+{
+    assert(filename != nullptr);
+
+    ReaderPtr reader(xmlReaderForFile(filename, nullptr, reader_options));
+    if (!reader) {
+        std::fprintf(stderr, "Unable to open %s\n", filename);
+        return;
+    }
+
+    int result = xmlTextReaderRead(reader.get());
+    while (result == 1) {
+        print_reader_node(reader.get());
+        result = xmlTextReaderRead(reader.get());
+    }
+
+    if (xmlTextReaderIsValid(reader.get()) != 1) {
+        std::fprintf(stderr, "Document %s does not validate\n", filename);
+    }
+    reader.reset();
+
+    if (result != 0) {
+        std::fprintf(stderr, "%s : failed to parse\n", filename);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        return 1;
+    }
+
+    xmlCheckVersion(LIBXML_VERSION);
+
+    stream_file(argv[1]);
+
+    xmlCleanupParser();
+    xmlMemoryDump();
+    return finish_output(0);
+}
