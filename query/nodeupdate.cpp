@@ -5,6 +5,8 @@
 #include "common/handles.h"
 #include "common/output.h"
 
+#include <libxml/xpathInternals.h>
+
 #include <cassert>
 #include <cstdio>
 
@@ -17,19 +19,24 @@ void usage(const char *name)
 
 // Sets the content of every node of the set, last first: in reverse document
 // order a descendant is updated before the ancestor whose update discards it.
-// Each updated entry other than a namespace entry is cleared from the set, so
-// releasing the result later never touches a node that is gone.
+// Each updated entry is cleared from the set, so releasing the result later
+// never touches a node that is gone. A namespace entry is the set's own copy,
+// linked to the element that declares it; the copy is released here, while
+// that element still exists, because releasing it looks at the element and an
+// ancestor's update may discard the element before the result is released.
 void update_xpath_nodes(xmlNodeSet *nodes, const xmlChar *value)
 {
     assert(value != nullptr);
 
     const int size = nodes != nullptr ? nodes->nodeNr : 0;
     for (int i = size - 1; i >= 0; --i) {
-        assert(nodes->nodeTab[i] != nullptr);
-        xmlNodeSetContent(nodes->nodeTab[i], value);
-        if (nodes->nodeTab[i]->type != XML_NAMESPACE_DECL) {
-            nodes->nodeTab[i] = nullptr;
+        xmlNode *node = nodes->nodeTab[i];
+        assert(node != nullptr);
+        xmlNodeSetContent(node, value);
+        if (node->type == XML_NAMESPACE_DECL) {
+            xmlXPathNodeSetFreeNs(reinterpret_cast<xmlNs *>(node));
         }
+        nodes->nodeTab[i] = nullptr;
     }
 }
 

@@ -1,0 +1,98 @@
+# nodeupdate: the reverse-order update, the written document and failures.
+source "$(dirname "$0")/lib.sh"
+
+nested=$DATA/query/nested.xml
+usage="Usage: $BIN/nodeupdate <xml-file> <xpath-expr> <value>
+"
+header='<?xml version="1.0"?>
+'
+
+begin "argument count"
+for arguments in "" "$nested //para" "$nested //para x extra"; do
+    read -r -a words <<<"$arguments"
+    run nodeupdate "${words[@]}"
+    expect_status 255
+    expect_out ""
+    expect_err "Error: wrong number of arguments.
+$usage"
+done
+
+begin "selected elements get the value as their only content"
+run nodeupdate "$nested" '//para' 'new'
+expect_status 0
+expect_err ""
+expect_out "$header"'<root xmlns:p="urn:p">
+  <section id="s1"><para>new</para><para>new</para></section>
+  <section id="s2"><para>new</para></section>
+</root>
+'
+
+begin "an attribute update changes its value"
+run nodeupdate "$nested" '//section[2]/@id' 'last'
+expect_status 0
+expect_out "$header"'<root xmlns:p="urn:p">
+  <section id="s1"><para>first</para><para>second</para></section>
+  <section id="last"><para>third</para></section>
+</root>
+'
+
+begin "an ancestor selected with its descendants keeps only its new content"
+run nodeupdate "$nested" '//section[1] | //section[1]/para | //section[1]/para/text()' 'flat'
+expect_status 0
+expect_err ""
+expect_out "$header"'<root xmlns:p="urn:p">
+  <section id="s1">flat</section>
+  <section id="s2"><para>third</para></section>
+</root>
+'
+
+begin "namespace nodes are left as they are, also under a replaced ancestor"
+run nodeupdate "$nested" '/root | //para/namespace::* | //section/@id' 'gone'
+expect_status 0
+expect_err ""
+expect_out "$header"'<root xmlns:p="urn:p">gone</root>
+'
+run nodeupdate "$nested" '//namespace::p' 'urn:changed'
+expect_status 0
+expect_out_file "$nested"
+
+begin "entity references in the value are resolved, markup characters escaped"
+run nodeupdate "$nested" '//section[2]/para' 'a < b &amp; c'
+expect_status 0
+expect_out "$header"'<root xmlns:p="urn:p">
+  <section id="s1"><para>first</para><para>second</para></section>
+  <section id="s2"><para>a &lt; b &amp; c</para></section>
+</root>
+'
+
+begin "nothing selected, or not a node set: the document is written unchanged"
+for expression in '//missing' 'count(//para)' 'true()'; do
+    run nodeupdate "$nested" "$expression" 'x'
+    expect_status 0
+    expect_err ""
+    expect_out_file "$nested"
+done
+
+begin "an expression that cannot be evaluated"
+run nodeupdate "$nested" '//p:para' 'x'
+expect_status 255
+expect_out ""
+expect_err_after_library "Error: unable to evaluate xpath expression \"//p:para\"
+$usage"
+
+begin "files that cannot be parsed"
+for file in "$DATA/query/broken.xml" "$WORK/missing %d.xml"; do
+    run nodeupdate "$file" '//a' 'x'
+    expect_status 255
+    expect_out ""
+    expect_err_after_library "Error: unable to parse file \"$file\"
+$usage"
+done
+
+begin "standard output that cannot be written"
+run_to /dev/full nodeupdate "$nested" '//para' 'x'
+expect_status 1
+expect_err_after_library "Failed to write output
+"
+
+finish
