@@ -1,0 +1,54 @@
+# Sourced by the parsing tools' test scripts after lib.sh: runs a program with
+# the call-logging test library preloaded, so a case can check which library
+# calls the program made, in which order and with which arguments.
+
+# The library is built in the parse folder of the build tree, beside bin/.
+call_log_library=$(cd "$BIN/../parse" 2>/dev/null && pwd)/libcall_log.so
+[[ -f $call_log_library ]] || {
+    echo "missing test helper $call_log_library" >&2
+    exit 2
+}
+calls="$WORK/.calls"
+
+# run_logged PROGRAM ARG...: as run; the calls are logged to $calls and the
+# bytes handed to the parser to $calls.data.
+run_logged() {
+    run_logged_to "$out" "$@"
+}
+
+# run_logged_to FILE PROGRAM ARG...: as run_to, with the calls logged.
+run_logged_to() {
+    rm -f "$calls" "$calls.data"
+    : >"$calls"
+    CALL_LOG=$calls LD_PRELOAD=$call_log_library \
+        ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 run_to "$@"
+}
+
+# expect_calls TEXT: the program made exactly these library calls, one per line.
+expect_calls() {
+    local actual
+    actual=$(cat "$calls"; printf x)
+    actual=${actual%x}
+    [[ $actual == "$1" ]] || fail "library calls" "$1" "$actual"
+}
+
+# expect_first_calls TEXT: the program's first library calls were exactly
+# these lines (for cases where what follows is the library's choice).
+expect_first_calls() {
+    local lines actual
+    lines=$(printf '%s' "$1" | wc -l)
+    actual=$(head -n "$lines" "$calls"; printf x)
+    actual=${actual%x}
+    [[ $actual == "$1" ]] || fail "first library calls" "$1" "$actual"
+}
+
+# expect_no_calls: the program made no library call at all.
+expect_no_calls() {
+    expect_calls ""
+}
+
+# expect_parsed_bytes FILE: the bytes handed to the parser were exactly FILE's.
+expect_parsed_bytes() {
+    [[ -f $calls.data ]] || : >"$calls.data"
+    cmp -s "$calls.data" "$1" || fail "bytes handed to the parser" "$(cat "$1")" "$(cat "$calls.data")"
+}

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# parsefile: whole-file parse, failures reported on standard error.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/data/parse/call_log.sh"
+
+begin "wrong argument counts: nothing written, no library call, status 1"
+run_logged parsefile
+expect_status 1
+expect_silent
+expect_no_calls
+run_logged parsefile "$DATA/parse/valid.xml" "$DATA/parse/valid.xml"
+expect_status 1
+expect_silent
+expect_no_calls
+
+begin "well-formed file: no output; read without options, then freed"
+run_logged parsefile "$DATA/parse/valid.xml"
+expect_status 0
+expect_silent
+expect_calls "xmlCheckVersion LIBXML_VERSION
+xmlReadFile filename=$DATA/parse/valid.xml encoding=(null) options=0
+xmlFreeDoc parsed
+xmlCleanupParser
+xmlMemoryDump
+"
+
+begin "no validation: a document that breaks or lacks its DTD is not reported"
+for name in invalid.xml missing-dtd.xml; do
+    run_logged parsefile "$DATA/parse/$name"
+    expect_status 0
+    expect_silent
+done
+
+begin "malformed file: diagnostics, then the line"
+run_logged parsefile "$DATA/parse/malformed.xml"
+expect_status 0
+expect_out ""
+expect_err_after_library "Failed to parse $DATA/parse/malformed.xml"$'\n'
+expect_calls "xmlCheckVersion LIBXML_VERSION
+xmlReadFile filename=$DATA/parse/malformed.xml encoding=(null) options=0
+xmlCleanupParser
+xmlMemoryDump
+"
+run_logged parsefile "$DATA/parse/empty.xml"
+expect_status 0
+expect_err_after_library "Failed to parse $DATA/parse/empty.xml"$'\n'
+
+begin "missing file: the line with the file name as given"
+run_logged parsefile "missing %s.xml"
+expect_status 0
+expect_out ""
+expect_err_after_library $'Failed to parse missing %s.xml\n'
+
+finish

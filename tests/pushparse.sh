@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# pushparse: chunked push parse of one file, failures reported on standard error.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/data/parse/call_log.sh"
+
+# push_calls FILE: the library calls expected for a non-empty, readable FILE:
+# its first chunk (up to 4 bytes) at context creation, one call per further
+# chunk of up to 4 bytes, whatever the parser thinks of them, one terminating
+# call of size 0, then the context freed before the document.
+push_calls() {
+    local size first rest chunk
+    size=$(stat -c %s "$1")
+    first=$((size < 4 ? size : 4))
+    rest=$((size - first))
+    echo "xmlCheckVersion LIBXML_VERSION"
+    echo "xmlCreatePushParserCtxt sax=(null) user_data=(null) buffer=1 size=$first filename=$1"
+    while ((rest > 0)); do
+        chunk=$((rest < 4 ? rest : 4))
+        echo "xmlParseChunk buffer=1 size=$chunk terminate=0"
+        rest=$((rest - chunk))
+    done
+    printf '%s\n' "xmlParseChunk buffer=1 size=0 terminate=1" xmlFreeParserCtxt "xmlFreeDoc parsed" \
+        xmlCleanupParser xmlMemoryDump
+}
+
+no_parser_calls=$'xmlCheckVersion LIBXML_VERSION\nxmlCleanupParser\nxmlMemoryDump\n'
+
+begin "wrong argument counts: nothing written, no library call, status 1"
+run_logged pushparse
+expect_status 1
+expect_silent
+expect_no_calls
+run_logged pushparse "$DATA/parse/valid.xml" "$DATA/parse/valid.xml"
+expect_status 1
+expect_silent
+expect_no_calls
+
+begin "empty file: reported without a parser"
+run_logged pushparse "$DATA/parse/empty.xml"
+expect_status 0
+expect_out ""
+expect_err "Failed to parse $DATA/parse/empty.xml"$'\n'
+expect_calls "$no_parser_calls"
+
+begin "missing file and unreadable path: the same message, no parser"
+run_logged pushparse "$WORK/missing.xml"
+expect_status 0
+expect_out ""
+expect_err "Failed to parse $WORK/missing.xml"$'\n'
+expect_calls "$no_parser_calls"
+mkdir "$WORK/folder.xml"
+run_logged pushparse "$WORK/folder.xml"
+expect_status 0
+expect_out ""
+expect_err "Failed to parse $WORK/folder.xml"$'\n'
+expect_calls "$no_parser_calls"
+
+begin "file name printed as given, even with format directives and spaces"
+run_logged pushparse "no such %s %d file.xml"
+expect_status 0
+expect_err $'Failed to parse no such %s %d file.xml\n'
+
+begin "files of 1 to 3 bytes: handed over whole at context creation"
+for content in '<' '<a' '<a>'; do
+    printf '%s' "$content" >short.xml
+    run_logged pushparse short.xml
+    expect_status 0
+    expect_out ""
+    expect_err_after_library $'Failed to parse short.xml\n'
+    # Whether a partial document exists to free depends on how far the library got.
+    expect_first_calls "xmlCheckVersion LIBXML_VERSION
+xmlCreatePushParserCtxt sax=(null) user_data=(null) buffer=1 size=${#content} filename=short.xml
+xmlParseChunk buffer=1 size=0 terminate=1
+xmlFreeParserCtxt
+"
+    expect_parsed_bytes short.xml
+done
+
+begin "size a multiple of 4: no empty data chunk"
+printf '<a/>' >four.xml
+run_logged pushparse four.xml
+expect_status 0
+expect_silent
+expect_calls $'xmlCheckVersion LIBXML_VERSION
+xmlCreatePushParserCtxt sax=(null) user_data=(null) buffer=1 size=4 filename=four.xml
+xmlParseChunk buffer=1 size=0 terminate=1
+xmlFreeParserCtxt
+xmlFreeDoc parsed
+xmlCleanupParser
+xmlMemoryDump\n'
+printf '<abc></abc>\n' >twelve.xml
+run_logged pushparse twelve.xml
+expect_status 0
+expect_silent
+expect_calls $'xmlCheckVersion LIBXML_VERSION
+xmlCreatePushParserCtxt sax=(null) user_data=(null) buffer=1 size=4 filename=twelve.xml
+xmlParseChunk buffer=1 size=4 terminate=0
+xmlParseChunk buffer=1 size=4 terminate=0
+xmlParseChunk buffer=1 size=0 terminate=1
+xmlFreeParserCtxt
+xmlFreeDoc parsed
+xmlCleanupParser
+xmlMemoryDump\n'
+expect_parsed_bytes twelve.xml
+
+begin "partial last chunk"
+printf '<abcd></abcd>' >thirteen.xml
+run_logged pushparse thirteen.xml
+expect_status 0
+expect_silent
+expect_calls $'xmlCheckVersion LIBXML_VERSION
+xmlCreatePushParserCtxt sax=(null) user_data=(null) buffer=1 size=4 filename=thirteen.xml
+xmlParseChunk buffer=1 size=4 terminate=0
+xmlParseChunk buffer=1 size=4 terminate=0
+xmlParseChunk buffer=1 size=1 terminate=0
+xmlParseChunk buffer=1 size=0 terminate=1
+xmlFreeParserCtxt
+xmlFreeDoc parsed
+xmlCleanupParser
+xmlMemoryDump\n'
+expect_parsed_bytes thirteen.xml
+
+begin "well-formed documents, multi-byte characters across chunks: no output"
+for name in utf8.xml valid.xml no-doctype.xml; do
+    run_logged pushparse "$DATA/parse/$name"
+    expect_status 0
+    expect_silent
+    expect_calls "$(push_calls "$DATA/parse/$name")"$'\n'
+    expect_parsed_bytes "$DATA/parse/$name"
+done
+
+begin "no validation: a document that breaks its DTD is well formed"
+run_logged pushparse "$DATA/parse/invalid.xml"
+expect_status 0
+expect_silent
+
+begin "not well formed: diagnostics, then the line; the whole file is still fed"
+run_logged pushparse "$DATA/parse/broken-early.xml"
+expect_status 0
+expect_out ""
+expect_err_after_library "Failed to parse $DATA/parse/broken-early.xml"$'\n'
+expect_calls "$(push_calls "$DATA/parse/broken-early.xml")"$'\n'
+expect_parsed_bytes "$DATA/parse/broken-early.xml"
+run_logged pushparse "$DATA/parse/malformed.xml"
+expect_status 0
+expect_err_after_library "Failed to parse $DATA/parse/malformed.xml"$'\n'
+expect_calls "$(push_calls "$DATA/parse/malformed.xml")"$'\n'
+
+begin "errors only the last chunk or the terminating call can reveal"
+printf '<a></a><b/>' >extra.xml
+run_logged pushparse extra.xml
+expect_status 0
+expect_err_after_library $'Failed to parse extra.xml\n'
+expect_calls "$(push_calls extra.xml)"$'\n'
+printf '<a><b></b>' >unclosed.xml
+run_logged pushparse unclosed.xml
+expect_status 0
+expect_err_after_library $'Failed to parse unclosed.xml\n'
+expect_calls "$(push_calls unclosed.xml)"$'\n'
+
+finish
