@@ -1,0 +1,78 @@
+# readdump: node lines, the cut of long values, failures and their exit status.
+source "$(dirname "$0")/lib.sh"
+
+# The documents are read from the scratch folder, so messages name them plainly.
+cp "$DATA"/reader/* .
+
+begin "argument count"
+for arguments in "" "hello.xml hello.xml" "missing.xml a b"; do
+    read -r -a words <<<"$arguments"
+    run readdump "${words[@]}"
+    expect_status 1
+    expect_silent
+done
+
+begin "a missing file"
+run readdump missing.xml
+expect_status 0
+expect_out ""
+expect_err $'Unable to open missing.xml\n'
+
+begin "start, text and end of an element"
+run readdump hello.xml
+expect_status 0
+expect_err ""
+expect_out $'0 1 doc 0 0\n1 3 #text 0 1 hello\n0 15 doc 0 0\n'
+
+begin "value tails: cut at byte 40, empty, absent, several lines, empty tag"
+run readdump values.xml
+expect_status 0
+expect_err ""
+euros=$'\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac'
+euros+=$'\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac'
+expect_out "0 1 values 0 0
+1 1 forty 0 0
+2 3 #text 0 1 0123456789012345678901234567890123456789
+1 15 forty 0 0
+1 1 fortyone 0 0
+2 3 #text 0 1 0123456789012345678901234567890123456789...
+1 15 fortyone 0 0
+1 1 euro 0 0
+2 3 #text 0 1 $euros"$'\xe2'"...
+1 15 euro 0 0
+1 8 #comment 0 1 
+1 7 bare 0 1
+1 1 lines 0 0
+2 3 #text 0 1 first
+second
+1 15 lines 0 0
+1 1 empty 1 0
+0 15 values 0 0
+"
+
+begin "a document broken part-way"
+# Every node line the well-formed start of broken.xml can give, in order. How
+# many of them come out before the error depends on the library's buffering,
+# so the output must be a prefix of these lines, ending on a whole line, that
+# holds at least the first element.
+expected=$'0 1 doc 0 0\n'
+for i in $(seq 10 79); do
+    expected+=$'1 1 a 0 0\n'"2 3 #text 0 1 line $i"$'\n1 15 a 0 0\n'
+done
+run readdump broken.xml
+expect_status 0
+expect_err_after_library $'broken.xml : failed to parse\n'
+actual=$(cat "$out"; printf x)
+actual=${actual%x}
+if [[ $expected != "$actual"* || $actual != *$'\n' ]]; then
+    fail "standard output should be whole lines from the start of" "$expected" "$actual"
+elif [[ $actual != $'0 1 doc 0 0\n1 1 a 0 0\n2 3 #text 0 1 line 10\n1 15 a 0 0\n'* ]]; then
+    fail "standard output should hold the nodes before the error" "(at least the first element)" "$actual"
+fi
+
+begin "output that cannot be written"
+run_to /dev/full readdump hello.xml
+expect_status 1
+expect_err $'Failed to write output\n'
+
+finish

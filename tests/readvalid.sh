@@ -1,0 +1,113 @@
+# readvalid: node lines with entities substituted, the validity verdict, and
+# the order of its messages after a parse failure.
+source "$(dirname "$0")/lib.sh"
+
+# The documents are read from the scratch folder, so messages name them plainly.
+cp "$DATA"/reader/* .
+
+begin "argument count"
+for arguments in "" "valid.xml valid.xml" "missing.xml a b"; do
+    read -r -a words <<<"$arguments"
+    run readvalid "${words[@]}"
+    expect_status 1
+    expect_silent
+done
+
+begin "a missing file"
+run readvalid missing.xml
+expect_status 0
+expect_out ""
+expect_err $'Unable to open missing.xml\n'
+
+begin "a valid document, with the entity from its DTD substituted"
+run readvalid valid.xml
+expect_status 0
+expect_err ""
+expect_out $'0 10 catalog 0 0
+0 1 catalog 0 0
+1 1 item 0 0
+2 3 #text 0 1 Sprocket by Acme Widgets
+1 15 item 0 0
+1 1 item 0 0
+2 3 #text 0 1 Gear
+1 15 item 0 0
+0 15 catalog 0 0
+'
+
+begin "an invalid document: every node line, then the verdict"
+run readvalid invalid.xml
+expect_status 0
+expect_err_after_library $'Document invalid.xml does not validate\n'
+expect_out $'0 10 catalog 0 0
+0 1 catalog 0 0
+1 1 item 0 0
+2 3 #text 0 1 No sku
+1 15 item 0 0
+1 1 note 0 0
+2 3 #text 0 1 not declared
+1 15 note 0 0
+0 15 catalog 0 0
+'
+
+begin "a document without a document type declaration does not validate"
+run readvalid nodtd.xml
+expect_status 0
+expect_err_after_library $'Document nodtd.xml does not validate\n'
+expect_out $'0 1 catalog 0 0
+1 1 item 0 0
+2 3 #text 0 1 Sprocket
+1 15 item 0 0
+0 15 catalog 0 0
+'
+
+begin "the shared node line: cut values, empty and absent values, empty tags"
+# values.xml has no DTD, so it does not validate; its lines are readdump's.
+run readvalid values.xml
+expect_status 0
+expect_err_after_library $'Document values.xml does not validate\n'
+expected_lines=$(cd "$WORK" && "$BIN/readdump" values.xml; printf x)
+expected_lines=${expected_lines%x}
+[[ $expected_lines == *$'0123456789...\n'* ]] || fail "readdump's lines to compare with" "(the node lines)" "$expected_lines"
+expect_out "$expected_lines"
+
+# prefix_of FULL MINIMUM: standard output is whole lines from the start of
+# FULL, at least MINIMUM; how many come out before a parse error depends on the
+# library's buffering.
+prefix_of() {
+    local actual
+    actual=$(cat "$out"; printf x)
+    actual=${actual%x}
+    if [[ $1 != "$actual"* || $actual != *$'\n' ]]; then
+        fail "standard output should be whole lines from the start of" "$1" "$actual"
+    elif [[ $actual != "$2"* ]]; then
+        fail "standard output should hold the nodes before the error" "$2" "$actual"
+    fi
+}
+
+items() {
+    local i
+    for i in $(seq 10 69); do
+        printf '1 1 item 0 0\n2 3 #text 0 1 part %d\n1 15 item 0 0\n' "$i"
+    done
+}
+
+begin "a valid start broken part-way: node lines, then the parse failure only"
+run readvalid broken-valid.xml
+expect_status 0
+expect_err_after_library $'broken-valid.xml : failed to parse\n'
+prefix_of $'0 10 catalog 0 0\n0 1 catalog 0 0\n'"$(items)" \
+    $'0 10 catalog 0 0\n0 1 catalog 0 0\n1 1 item 0 0\n2 3 #text 0 1 part 10\n1 15 item 0 0\n'
+
+begin "an invalid start broken part-way: the verdict, then the parse failure"
+run readvalid broken-invalid.xml
+expect_status 0
+expect_err_after_library $'Document broken-invalid.xml does not validate\nbroken-invalid.xml : failed to parse\n'
+prefix_of $'0 10 catalog 0 0\n0 1 catalog 0 0\n1 1 item 0 0\n2 3 #text 0 1 No sku\n1 15 item 0 0\n'"$(items)" \
+    $'0 10 catalog 0 0\n0 1 catalog 0 0\n1 1 item 0 0\n2 3 #text 0 1 No sku\n1 15 item 0 0\n'
+
+begin "output that cannot be written"
+run_to /dev/full readvalid valid.xml
+expect_status 1
+expect_err $'Failed to write output\n'
+
+finish
