@@ -69,7 +69,8 @@ int main(int argc, char **argv)
 
     // Taking a document made the reader give it up, so the last file's
     // document is freed here, before the reader.
-    DocPtr(xmlTextReaderCurrentDoc(reader.get())).reset();
+    DocPtr last_doc(xmlTextReaderCurrentDoc(reader.get()));
+    last_doc.reset();
     reader.reset();
 
     xmlCleanupParser();
