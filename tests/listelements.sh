@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # listelements: one line per element of a file, depth first, on standard output.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/data/parse/call_log.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 # lines NAME...: the expected output, one element line per name.
 lines() {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # memparse: parse of a fixed in-memory document; takes no input.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/data/parse/call_log.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 memparse_calls=$'xmlCheckVersion LIBXML_VERSION
 xmlReadMemory size=6 URL=noname.xml encoding=(null) options=0

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # parsefile: whole-file parse, failures reported on standard error.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/data/parse/call_log.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 begin "wrong argument counts: nothing written, no library call, status 1"
 run_logged parsefile

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # parsevalid: parse with DTD validation through a parser context of its own.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/data/parse/call_log.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 # validate_calls FILE: the calls for a file that yields a document: the
 # document is freed before the context.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # pushparse: chunked push parse of one file, failures reported on standard error.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/data/parse/call_log.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 # push_calls FILE: the library calls expected for a non-empty, readable FILE:
 # its first chunk (up to 4 bytes) at context creation, one call per further

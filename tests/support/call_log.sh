@@ -2,8 +2,8 @@
 # the call-logging test library preloaded, so a case can check which library
 # calls the program made, in which order and with which arguments.
 
-# The library is built in the parse folder of the build tree, beside bin/.
-call_log_library=$(cd "$BIN/../parse" 2>/dev/null && pwd)/libcall_log.so
+# The library is built in the tests folder of the build tree, beside bin/.
+call_log_library=$(cd "$BIN/../tests" 2>/dev/null && pwd)/libcall_log.so
 [[ -f $call_log_library ]] || {
     echo "missing test helper $call_log_library" >&2
     exit 2
