@@ -1,0 +1,310 @@
+# hostile: every program that reads a file, run over one table of hostile
+# inputs (missing, unreadable, empty, garbage, badly encoded, compressed, deep,
+# explosive, huge and strangely named files) and over 10,000 files at once.
+source "$(dirname "$0")/lib.sh"
+
+usage_nodequery="Usage: $BIN/nodequery <xml-file> <xpath-expr> [<known-ns-list>]
+where <known-ns-list> is a list of known namespaces
+in \"<prefix1>=<href1> <prefix2>=href2> ...\" format
+"
+usage_nodeupdate="Usage: $BIN/nodeupdate <xml-file> <xpath-expr> <value>
+"
+declaration=$'<?xml version="1.0"?>\n'
+
+# The inputs, made here rather than kept in the repository: the large ones are
+# generated, and some names cannot be stored in every checkout.
+small=$'<doc><item a="1">caf\xc3\xa9</item></doc>\n'
+printf '%s' "$small" >good.xml
+mkdir folder.xml
+: >empty.xml
+printf '\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR\x00\x01\xff\xfe<\x00&#\xc3' >garbage.bin
+printf '<doc>caf\xc3\x28 \xff\xfe</doc>\n' >bad-utf8.xml
+{ printf '\xff\xfe'; printf '%s' "$small" | iconv -f UTF-8 -t UTF-16LE; } >utf16.xml
+gzip -c good.xml >compressed.xml.gz
+awk 'BEGIN { for (i = 0; i < 100000; i++) printf "<a>"; for (i = 0; i < 100000; i++) printf "</a>"; print "" }' >deep.xml
+# Ten levels of ten references each: 10^9 copies of "lol", about 3 GB once expanded.
+{
+    echo '<?xml version="1.0"?>'
+    echo '<!DOCTYPE lolz ['
+    echo ' <!ELEMENT lolz (#PCDATA)>'
+    echo ' <!ENTITY lol "lol">'
+    previous=lol
+    for level in 1 2 3 4 5 6 7 8 9; do
+        printf ' <!ENTITY lol%d "' "$level"
+        for _ in 1 2 3 4 5 6 7 8 9 10; do printf '&%s;' "$previous"; done
+        echo '">'
+        previous=lol$level
+    done
+    echo ']>'
+    echo '<lolz>&lol9;</lolz>'
+} >bomb.xml
+megabyte=$(head -c 1048576 /dev/zero | tr '\0' x)
+printf '<doc><item a="%s"/></doc>\n' "$megabyte" >big-attribute.xml
+
+# Strange names hold a broken document, so that every program's failure
+# message shows the name; the library's URL for it escapes the odd bytes.
+declare -A file url
+for key in missing folder empty garbage bad-utf8 utf16 gzip deep bomb big-attribute; do
+    file[$key]=$key.xml
+done
+file[folder]=folder.xml
+file[garbage]=garbage.bin
+file[gzip]=compressed.xml.gz
+file[percent]='100%s%n%d.xml'
+file[blanks]='two  blanks .xml'
+file[newline]=$'new\nline.xml'
+file[utf8-name]=$'caf\xc3\xa9.xml'
+file[raw-byte]=$'raw\xff.xml'
+for key in percent blanks newline utf8-name raw-byte; do
+    printf 'not xml\n' >"${file[$key]}"
+done
+for key in "${!file[@]}"; do
+    url[$key]=${file[$key]}
+done
+url[percent]='100%25s%25n%25d.xml'
+url[blanks]='two%20%20blanks%20.xml'
+url[newline]='new%0Aline.xml'
+url[utf8-name]='caf%C3%A9.xml'
+url[raw-byte]='raw%FF.xml'
+
+# The outcome each program gives on each input. ok: the document's normal
+# output (big: that of the 1 MB attribute); fail: library diagnostics, then the
+# program's parse-failure message; open: only the program's message for a
+# file it cannot open; invalid: read, but reported as not valid (there is no
+# DTD); nodoc: the reader keeps no document; partial: the node lines read
+# before the library stops at its depth limit. "later" is readmany with the
+# input between two good files; a UTF-16 document is refused there because the
+# library does not look for a byte order mark when a reader is reset.
+table=(
+    # input       nodequery nodeupdate readdump readvalid    readmany later    readextract pushparse parsevalid listelements parsefile
+    "missing        fail    fail       open     open         create   unopened open        quiet     fail       fail         fail"
+    "folder         fail    fail       fail     fail         nodoc    nodoc    fail        quiet     fail       fail         fail"
+    "empty          fail    fail       fail     fail         nodoc    nodoc    fail        quiet     fail       fail         fail"
+    "garbage        fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
+    "bad-utf8       fail    fail       fail     invalidfail  fail     fail     fail        fail      fail       fail         fail"
+    "utf16          ok      ok         ok       invalid      ok       fail     ok          ok        invalid    ok           ok"
+    "gzip           ok      ok         ok       invalid      ok       ok       ok          fail      invalid    ok           ok"
+    "deep           fail    fail       partial  partial      fail     fail     fail        fail      fail       fail         fail"
+    "bomb           fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
+    "big-attribute  big     big        big      big          ok       ok       big         ok        invalid    ok           ok"
+    "percent        fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
+    "blanks         fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
+    "newline        fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
+    "utf8-name      fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
+    "raw-byte       fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
+)
+columns=(nodequery nodeupdate readdump readvalid readmany readmany_later readextract pushparse parsevalid listelements parsefile)
+
+node_lines=$'0 1 doc 0 0\n1 1 item 0 0\n2 3 #text 0 1 caf\xc3\xa9\n1 15 item 0 0\n0 15 doc 0 0\n'
+big_node_lines=$'0 1 doc 0 0\n1 1 item 1 0\n0 15 doc 0 0\n'
+element_lines=$'node type: Element, name: doc\nnode type: Element, name: item\n'
+
+unknown_outcome() {
+    fail "no such outcome in the table: $1"
+}
+
+# The node lines of the nested a elements, from depth 0 down to where the
+# library stopped: consecutive depths, no more than its limit of 256 levels.
+expect_deep_node_lines() {
+    local count expected="" depth
+    count=$(wc -l <"$out")
+    if ((count < 1 || count > 257)); then
+        fail "node lines before the depth limit" "1 to 257 lines" "$count lines"
+        return
+    fi
+    for ((depth = 0; depth < count; depth++)); do
+        expected+="$depth 1 a 0 0"$'\n'
+    done
+    expect_out "$expected"
+}
+
+expect_no_validity_message() {
+    ! grep -qF "does not validate" "$err" || fail "no validity message expected" "" "$(cat "$err")"
+}
+
+check_nodequery() {
+    run nodequery "$2" '//@a'
+    case $1 in
+    ok | big)
+        expect_status 0
+        expect_out $'Result (1 nodes):\n= node "a": type 2\n'
+        expect_err "" ;;
+    fail)
+        expect_status 255
+        expect_out ""
+        expect_err_after_library "Error: unable to parse file \"$2\""$'\n'"$usage_nodequery" ;;
+    *) unknown_outcome "$1" ;;
+    esac
+}
+
+check_nodeupdate() {
+    run nodeupdate "$2" '//@a' v
+    case $1 in
+    ok)
+        expect_status 0
+        expect_out "$declaration"$'<doc><item a="v">caf&#xE9;</item></doc>\n'
+        expect_err "" ;;
+    big)
+        expect_status 0
+        expect_out "$declaration"$'<doc><item a="v"/></doc>\n'
+        expect_err "" ;;
+    fail)
+        expect_status 255
+        expect_out ""
+        expect_err_after_library "Error: unable to parse file \"$2\""$'\n'"$usage_nodeupdate" ;;
+    *) unknown_outcome "$1" ;;
+    esac
+}
+
+check_readdump() {
+    run readdump "$2"
+    expect_status 0
+    case $1 in
+    ok) expect_out "$node_lines"; expect_err "" ;;
+    big) expect_out "$big_node_lines"; expect_err "" ;;
+    open) expect_out ""; expect_err "Unable to open $2"$'\n' ;;
+    fail) expect_out ""; expect_err_after_library "$2 : failed to parse"$'\n' ;;
+    partial) expect_deep_node_lines; expect_err_after_library "$2 : failed to parse"$'\n' ;;
+    *) unknown_outcome "$1" ;;
+    esac
+}
+
+check_readvalid() {
+    run readvalid "$2"
+    expect_status 0
+    case $1 in
+    invalid) expect_out "$node_lines"; expect_err_after_library "Document $2 does not validate"$'\n' ;;
+    big) expect_out "$big_node_lines"; expect_err_after_library "Document $2 does not validate"$'\n' ;;
+    open) expect_out ""; expect_err "Unable to open $2"$'\n' ;;
+    fail)
+        expect_out ""
+        expect_err_after_library "$2 : failed to parse"$'\n'
+        expect_no_validity_message ;;
+    invalidfail)
+        expect_out ""
+        expect_err_after_library "Document $2 does not validate"$'\n'"$2 : failed to parse"$'\n' ;;
+    partial)
+        expect_deep_node_lines
+        expect_err_after_library "Document $2 does not validate"$'\n'"$2 : failed to parse"$'\n' ;;
+    *) unknown_outcome "$1" ;;
+    esac
+}
+
+check_readmany() {
+    run readmany "$2"
+    case $1 in
+    ok) expect_status 0; expect_out "$3: Processed ok"$'\n'; expect_err "" ;;
+    create) expect_status 1; expect_out ""; expect_err "$2: failed to create reader"$'\n' ;;
+    nodoc) expect_status 0; expect_out ""; expect_err_after_library $'failed to obtain document\n' ;;
+    fail) expect_status 0; expect_out ""; expect_err_after_library "$3: Failed to parse"$'\n' ;;
+    *) unknown_outcome "$1" ;;
+    esac
+}
+
+check_readmany_later() {
+    run readmany good.xml "$2" good.xml
+    expect_status 0
+    case $1 in
+    ok)
+        expect_out "good.xml: Processed ok"$'\n'"$3: Processed ok"$'\n'"good.xml: Processed ok"$'\n'
+        expect_err "" ;;
+    unopened)
+        expect_out $'good.xml: Processed ok\ngood.xml: Processed ok\n'
+        expect_err "$2: Failed to parse"$'\n' ;;
+    nodoc)
+        expect_out $'good.xml: Processed ok\ngood.xml: Processed ok\n'
+        expect_err_after_library $'failed to obtain document\n' ;;
+    fail)
+        expect_out $'good.xml: Processed ok\ngood.xml: Processed ok\n'
+        expect_err_after_library "$3: Failed to parse"$'\n' ;;
+    *) unknown_outcome "$1" ;;
+    esac
+}
+
+check_readextract() {
+    run readextract "$2" item
+    expect_status 0
+    case $1 in
+    ok) expect_out "$declaration"$'<doc><item a="1">caf&#xE9;</item></doc>\n'; expect_err "" ;;
+    big) expect_out "$declaration<doc><item a=\"$megabyte\"/></doc>"$'\n'; expect_err "" ;;
+    open) expect_out ""; expect_err "Unable to open $2"$'\n' ;;
+    fail) expect_out ""; expect_err_after_library "$2 : failed to parse"$'\n' ;;
+    *) unknown_outcome "$1" ;;
+    esac
+}
+
+# pushparse opens the file itself and reads it raw: a compressed file reaches
+# the parser as binary, and a file of no bytes never reaches it.
+check_pushparse() {
+    run pushparse "$2"
+    expect_status 0
+    expect_out ""
+    case $1 in
+    ok) expect_err "" ;;
+    quiet) expect_err "Failed to parse $2"$'\n' ;;
+    fail) expect_err_after_library "Failed to parse $2"$'\n' ;;
+    *) unknown_outcome "$1" ;;
+    esac
+}
+
+check_parsevalid() {
+    run parsevalid "$2"
+    expect_status 0
+    expect_out ""
+    case $1 in
+    invalid) expect_err_after_library "Failed to validate $2"$'\n' ;;
+    fail) expect_err_after_library "Failed to parse $2"$'\n' ;;
+    *) unknown_outcome "$1" ;;
+    esac
+}
+
+check_listelements() {
+    run listelements "$2"
+    expect_status 0
+    case $1 in
+    ok) expect_out "$element_lines"; expect_err "" ;;
+    fail) expect_out "error: could not parse file $2"$'\n'; expect_library_err ;;
+    *) unknown_outcome "$1" ;;
+    esac
+}
+
+check_parsefile() {
+    run parsefile "$2"
+    expect_status 0
+    expect_out ""
+    case $1 in
+    ok) expect_err "" ;;
+    fail) expect_err_after_library "Failed to parse $2"$'\n' ;;
+    *) unknown_outcome "$1" ;;
+    esac
+}
+
+for row in "${table[@]}"; do
+    read -r key outcomes <<<"$row"
+    read -r -a outcomes <<<"$outcomes"
+    begin "hostile input: $key"
+    ((${#outcomes[@]} == ${#columns[@]})) || fail "table row has ${#outcomes[@]} outcomes"
+    for i in "${!columns[@]}"; do
+        "check_${columns[$i]}" "${outcomes[$i]}" "${file[$key]}" "${url[$key]}"
+    done
+done
+
+# One reader reset 10,000 times, with a missing file halfway: every document is
+# reported once, in order, and none is leaked or freed twice.
+begin "readmany over 10,000 files"
+mkdir many
+names=()
+expected=""
+for ((i = 1; i <= 10000; i++)); do
+    printf -v name 'many/f%05d.xml' "$i"
+    printf '<doc n="%d"/>\n' "$i" >"$name"
+    names+=("$name")
+    expected+="$name: Processed ok"$'\n'
+    ((i == 5000)) && names+=(many/missing.xml)
+done
+run readmany "${names[@]}"
+expect_status 0
+expect_out "$expected"
+expect_err $'many/missing.xml: Failed to parse\n'
+
+finish
