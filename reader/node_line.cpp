@@ -17,8 +17,13 @@ constexpr std::size_t int_room = 11; // "-2147483648"
 constexpr std::size_t fixed_room = 4 * int_room + 4 + 1 + value_cut + 3 + 1;
 constexpr std::size_t line_room = 256;
 
+// Depths, node types and flags are nearly always a single digit.
 char *append_int(char *cursor, int number)
 {
+    if (number >= 0 && number <= 9) {
+        *cursor = static_cast<char>('0' + number);
+        return cursor + 1;
+    }
     return std::to_chars(cursor, cursor + int_room, number).ptr;
 }
 
