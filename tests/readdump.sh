@@ -50,6 +50,27 @@ second
 0 15 values 0 0
 "
 
+begin "deep nodes and names too long for the line buffer"
+long_name=$(printf 'n%.0s' $(seq 300))
+opening="" closing=""
+for i in $(seq 12); do
+    opening+="<d$i>"
+    closing="</d$i>$closing"
+done
+printf '%s<%s x="1">v</%s>%s' "$opening" "$long_name" "$long_name" "$closing" >deep.xml
+expected=""
+for i in $(seq 12); do
+    expected+="$((i - 1)) 1 d$i 0 0"$'\n'
+done
+expected+="12 1 $long_name 0 0"$'\n'"13 3 #text 0 1 v"$'\n'"12 15 $long_name 0 0"$'\n'
+for i in $(seq 12 -1 1); do
+    expected+="$((i - 1)) 15 d$i 0 0"$'\n'
+done
+run readdump deep.xml
+expect_status 0
+expect_err ""
+expect_out "$expected"
+
 begin "a document broken part-way"
 # Every node line the well-formed start of broken.xml can give, in order. How
 # many of them come out before the error depends on the library's buffering,
