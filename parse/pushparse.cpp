@@ -66,11 +66,11 @@ int main(int argc, char **argv)
 
     xmlCheckVersion(LIBXML_VERSION);
 
-    char chunk[chunk_size];
     input_file = std::fopen(argv[1], "rb");
     if (input_file == nullptr) {
         report_failure(argv[1]);
     } else {
+        char chunk[chunk_size];
         push_parse(argv[1], chunk);
         std::fclose(input_file);
         input_file = nullptr;
