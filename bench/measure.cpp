@@ -1,6 +1,6 @@
 // measure: runs one command with standard input and output on /dev/null and
 // prints its wall-clock seconds, its CPU seconds (user and system), its peak
-// resident memory in KiB and its exit status. Standard error goes to ERROR-FILE, so the caller can show it when a
+// resident memory in KiB, its exit status and its user CPU seconds alone. Standard error goes to ERROR-FILE, so the caller can show it when a
 // run fails. Usage: measure ERROR-FILE COMMAND [ARGUMENT...]
 
 #include <cstdio>
@@ -60,9 +60,9 @@ int main(int argc, char **argv)
     const double elapsed = seconds_now() - start;
     const int exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 
-    const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                       static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+    const double user = static_cast<double>(usage.ru_utime.tv_sec) + static_cast<double>(usage.ru_utime.tv_usec) * 1e-6;
+    const double system = static_cast<double>(usage.ru_stime.tv_sec) + static_cast<double>(usage.ru_stime.tv_usec) * 1e-6;
 
-    std::printf("%.6f %.6f %ld %d\n", elapsed, cpu, usage.ru_maxrss, exit_status);
+    std::printf("%.6f %.6f %ld %d %.6f\n", elapsed, user + system, usage.ru_maxrss, exit_status, user);
     return 0;
 }
