@@ -88,6 +88,20 @@ expect_out() {
     [[ $actual == "$1" ]] || fail "standard output" "$1" "$actual"
 }
 
+# expect_out_prefix FULL MINIMUM: standard output was whole lines from the
+# start of FULL, holding at least MINIMUM. For documents broken part-way, where
+# how many lines come out before the error depends on the library's buffering.
+expect_out_prefix() {
+    local actual
+    actual=$(cat "$out"; printf x)
+    actual=${actual%x}
+    if [[ $1 != "$actual"* || $actual != *$'\n' ]]; then
+        fail "standard output should be whole lines from the start of" "$1" "$actual"
+    elif [[ $actual != "$2"* ]]; then
+        fail "standard output should hold the nodes before the error" "$2" "$actual"
+    fi
+}
+
 # expect_out_file FILE: standard output was exactly the bytes of FILE.
 expect_out_file() {
     cmp -s "$out" "$1" || fail "standard output" "$(cat "$1")" "$(cat "$out")"

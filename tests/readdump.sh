@@ -28,27 +28,7 @@ begin "value tails: cut at byte 40, empty, absent, several lines, empty tag"
 run readdump values.xml
 expect_status 0
 expect_err ""
-euros=$'\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac'
-euros+=$'\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac'
-expect_out "0 1 values 0 0
-1 1 forty 0 0
-2 3 #text 0 1 0123456789012345678901234567890123456789
-1 15 forty 0 0
-1 1 fortyone 0 0
-2 3 #text 0 1 0123456789012345678901234567890123456789...
-1 15 fortyone 0 0
-1 1 euro 0 0
-2 3 #text 0 1 $euros"$'\xe2'"...
-1 15 euro 0 0
-1 8 #comment 0 1 
-1 7 bare 0 1
-1 1 lines 0 0
-2 3 #text 0 1 first
-second
-1 15 lines 0 0
-1 1 empty 1 0
-0 15 values 0 0
-"
+expect_out_file values.lines
 
 begin "deep nodes and names too long for the line buffer"
 long_name=$(printf 'n%.0s' $(seq 300))
@@ -83,13 +63,7 @@ done
 run readdump broken.xml
 expect_status 0
 expect_err_after_library $'broken.xml : failed to parse\n'
-actual=$(cat "$out"; printf x)
-actual=${actual%x}
-if [[ $expected != "$actual"* || $actual != *$'\n' ]]; then
-    fail "standard output should be whole lines from the start of" "$expected" "$actual"
-elif [[ $actual != $'0 1 doc 0 0\n1 1 a 0 0\n2 3 #text 0 1 line 10\n1 15 a 0 0\n'* ]]; then
-    fail "standard output should hold the nodes before the error" "(at least the first element)" "$actual"
-fi
+expect_out_prefix "$expected" $'0 1 doc 0 0\n1 1 a 0 0\n2 3 #text 0 1 line 10\n1 15 a 0 0\n'
 
 begin "output that cannot be written"
 run_to /dev/full readdump hello.xml
