@@ -3,6 +3,7 @@
 // UTF-8. Usage: docbuild [<output-file>]   (standard output without an argument)
 
 #include "common/handles.h"
+#include "common/library.h"
 
 #include <cassert>
 #include <cstdio>
@@ -90,7 +91,6 @@ int main(int argc, char **argv)
     }
 
     doc.reset();
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return saved < 0 ? 1 : 0;
 }

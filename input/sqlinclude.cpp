@@ -3,6 +3,7 @@
 // and prints the merged document. Usage: sqlinclude
 
 #include "common/handles.h"
+#include "common/library.h"
 #include "common/output.h"
 
 #include <libxml/xinclude.h>
@@ -101,7 +102,6 @@ int main()
     xmlDocDump(stdout, doc.get());
 
     doc.reset();
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return finish_output(0);
 }

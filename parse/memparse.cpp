@@ -3,6 +3,7 @@
 // Usage: memparse (any arguments are ignored)
 
 #include "common/handles.h"
+#include "common/library.h"
 
 #include <cstdio>
 
@@ -24,7 +25,6 @@ int main()
     }
     doc.reset();
 
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return 0;
 }

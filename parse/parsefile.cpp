@@ -3,6 +3,7 @@
 // Usage: parsefile <file>
 
 #include "common/handles.h"
+#include "common/library.h"
 
 #include <cstdio>
 
@@ -20,7 +21,6 @@ int main(int argc, char **argv)
     }
     doc.reset();
 
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return 0;
 }

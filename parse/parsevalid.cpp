@@ -3,6 +3,7 @@
 // Usage: parsevalid <file>
 
 #include "common/handles.h"
+#include "common/library.h"
 
 #include <cstdio>
 
@@ -39,7 +40,6 @@ int main(int argc, char **argv)
 
     validate_file(argv[1]);
 
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return 0;
 }

@@ -3,6 +3,7 @@
 // Usage: pushparse <file>
 
 #include "common/handles.h"
+#include "common/library.h"
 
 #include <cstdio>
 
@@ -76,7 +77,6 @@ int main(int argc, char **argv)
         input_file = nullptr;
     }
 
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return 0;
 }

@@ -3,6 +3,7 @@
 // Usage: nodequery <xml-file> <xpath-expr> [<known-ns-list>]
 
 #include "common/handles.h"
+#include "common/library.h"
 #include "common/output.h"
 
 #include <libxml/xpathInternals.h>
@@ -158,7 +159,6 @@ int main(int argc, char **argv)
         return finish_output(-1);
     }
 
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return finish_output(0);
 }

@@ -3,6 +3,7 @@
 // Usage: nodeupdate <xml-file> <xpath-expr> <value>
 
 #include "common/handles.h"
+#include "common/library.h"
 #include "common/output.h"
 
 #include <libxml/xpathInternals.h>
@@ -92,7 +93,6 @@ int main(int argc, char **argv)
         return finish_output(-1);
     }
 
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return finish_output(0);
 }

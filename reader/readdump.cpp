@@ -3,6 +3,7 @@
 // Usage: readdump <xml-file>
 
 #include "common/handles.h"
+#include "common/library.h"
 #include "common/output.h"
 #include "reader/node_line.h"
 
@@ -47,7 +48,6 @@ int main(int argc, char **argv)
 
     stream_file(argv[1]);
 
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return finish_output(0);
 }

@@ -3,6 +3,7 @@
 // Usage: readextract [<xml-file> <pattern>] (default: test3.xml preserved)
 
 #include "common/handles.h"
+#include "common/library.h"
 #include "common/output.h"
 
 #include <cassert>
@@ -60,7 +61,6 @@ int main(int argc, char **argv)
 
     extract_file(filename, pattern);
 
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return finish_output(0);
 }

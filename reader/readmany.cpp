@@ -3,6 +3,7 @@
 // Usage: readmany <xml-file> [<xml-file> ...]
 
 #include "common/handles.h"
+#include "common/library.h"
 #include "common/output.h"
 
 #include <cassert>
@@ -73,7 +74,6 @@ int main(int argc, char **argv)
     last_doc.reset();
     reader.reset();
 
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return finish_output(0);
 }

@@ -4,6 +4,7 @@
 // Usage: readvalid <xml-file>
 
 #include "common/handles.h"
+#include "common/library.h"
 #include "common/output.h"
 #include "reader/node_line.h"
 
@@ -55,7 +56,6 @@ int main(int argc, char **argv)
 
     stream_file(argv[1]);
 
-    xmlCleanupParser();
-    xmlMemoryDump();
+    cleanup_library();
     return finish_output(0);
 }

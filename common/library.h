@@ -1,0 +1,13 @@
+// What differs between the releases of the XML library the programs build
+// against, decided once from LIBXML_VERSION of the headers.
+#pragma once
+
+#include <libxml/xmlversion.h>
+
+// The library's memory-debugging report, xmlMemoryDump, became an empty,
+// deprecated call in release 2.13.
+#define XMLTOOLS_HAVE_MEMORY_DUMP (LIBXML_VERSION < 21300)
+
+// The end of a program's normal path: the library's global clean-up, then its
+// memory-debugging report where the release still provides one.
+void cleanup_library();
