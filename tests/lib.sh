@@ -6,18 +6,26 @@
 # where), since their wording belongs to the library's version.
 #
 # Environment: BIN is the folder of the built programs, DATA the folder of the
-# test documents; TEST_WRAPPER, if set, is a command put before every program
+# test documents; LIBXML_VERSION the library release the programs were built
+# against, as a number (20914 for 2.9.14); TEST_WRAPPER, if set, is a command put before every program
 # (for example valgrind with its options).
 
 set -u
 : "${BIN:?BIN must name the folder of the built programs}"
 : "${DATA:?DATA must name the folder of the test documents}"
+: "${LIBXML_VERSION:?LIBXML_VERSION must give the library release as a number}"
 read -r -a wrapper <<<"${TEST_WRAPPER:-}"
 
 # Every script works in a scratch folder of its own, removed on exit.
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 2
+
+# library_before NUMBER: the programs were built against a release older than
+# NUMBER (21300 for 2.13.0), for what the library decides differently.
+library_before() {
+    ((LIBXML_VERSION < $1))
+}
 
 passed=0
 failed=0
