@@ -70,6 +70,21 @@ int register_namespaces(xmlXPathContext *context, const xmlChar *ns_list)
     return 0;
 }
 
+// Whether every entry of a node set is there. Older releases of the library
+// (2.9.14) that fail to copy a namespace node for lack of memory report it and
+// leave a null entry in the set instead of failing the evaluation; such a
+// result is treated as a failed evaluation.
+bool node_set_complete(const xmlNodeSet *nodes)
+{
+    const int size = nodes != nullptr ? nodes->nodeNr : 0;
+    for (int i = 0; i < size; ++i) {
+        if (nodes->nodeTab[i] == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Writes the result line and one line per node of the set.
 void print_xpath_nodes(const xmlNodeSet *nodes, FILE *output)
 {
@@ -130,7 +145,7 @@ int execute_xpath_expression(const char *filename, const xmlChar *expression, co
     }
 
     const XPathObjectPtr result(xmlXPathEvalExpression(expression, context.get()));
-    if (!result) {
+    if (!result || !node_set_complete(result->nodesetval)) {
         std::fprintf(stderr, "Error: unable to evaluate xpath expression \"%s\"\n",
                      reinterpret_cast<const char *>(expression));
         return -1;

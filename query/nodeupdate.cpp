@@ -18,6 +18,21 @@ void usage(const char *name)
     std::fprintf(stderr, "Usage: %s <xml-file> <xpath-expr> <value>\n", text_or_null(name));
 }
 
+// Whether every entry of a node set is there. Older releases of the library
+// (2.9.14) that fail to copy a namespace node for lack of memory report it and
+// leave a null entry in the set instead of failing the evaluation; such a
+// result is treated as a failed evaluation.
+bool node_set_complete(const xmlNodeSet *nodes)
+{
+    const int size = nodes != nullptr ? nodes->nodeNr : 0;
+    for (int i = 0; i < size; ++i) {
+        if (nodes->nodeTab[i] == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Sets the content of every node of the set, last first: in reverse document
 // order a descendant is updated before the ancestor whose update discards it.
 // Each updated entry is cleared from the set, so releasing the result later
@@ -60,7 +75,7 @@ int example4(const char *filename, const xmlChar *expression, const xmlChar *val
     }
 
     XPathObjectPtr result(xmlXPathEvalExpression(expression, context.get()));
-    if (!result) {
+    if (!result || !node_set_complete(result->nodesetval)) {
         std::fprintf(stderr, "Error: unable to evaluate xpath expression \"%s\"\n",
                      reinterpret_cast<const char *>(expression));
         return -1;
