@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# examples: every command shown in the EXAMPLES section of a manual page is run
+# with the built programs, and what it prints must be what the page shows.
+#
+# The examples are the .EX/.EE blocks of that section. In them a line
+# "$ COMMAND" is a command; the lines after it, up to the next command or the
+# end of the block, are what it prints on a terminal: standard output and
+# standard error together, in the order they come (standard output is made
+# line-buffered, as on a terminal). A page's commands run in order, by bash, in
+# a fresh copy of samples/ (the documents the pages show and use), with $? set
+# to the status of the command before, so "$ echo $?" shows it.
+#
+# The lines between the comments `.\" libxml2 begin` and `.\" libxml2 end` are
+# libxml2's diagnostics: one or more lines of any wording must come there, as
+# their wording belongs to the library's release. Every other line is the
+# programs' (or the shell's) and must be printed exactly. Anything else in a
+# block that the test cannot read (another request, an unknown escape) fails.
+root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=tests/lib.sh
+source "$(dirname "$0")/lib.sh"
+
+# The programs as the examples call them: by name (so that their usage lines
+# show the name), through the test wrapper, with standard output line-buffered.
+tools=$WORK/.tools
+mkdir "$tools"
+read -r -a test_wrapper <<<"${TEST_WRAPPER:-}"
+for program in "$BIN"/*; do
+    [[ -f $program && -x $program ]] || continue
+    printf '#!/bin/sh\nPATH=%q:$PATH exec stdbuf -oL%s %q "$@"\n' "$BIN" \
+        "${test_wrapper[*]:+$(printf ' %q' "${test_wrapper[@]}")}" "${program##*/}" >"$tools/${program##*/}"
+    chmod +x "$tools/${program##*/}"
+done
+# Preloading stdbuf's library before a sanitizer runtime is harmless.
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
+
+printed=$WORK/.printed    # what an example command printed, both streams
+library=$'\x01'    # stands for a block of libxml2 diagnostics among expected lines
+
+# unescape LINE: sets text to LINE as the formatted page shows it; fails on
+# an escape it does not know.
+unescape() {
+    local rest=$1
+    text=""
+    while [[ $rest == *\\* ]]; do
+        text+=${rest%%\\*}
+        rest=${rest#*\\}
+        case $rest in
+        -*) text+=-; rest=${rest:1} ;;
+        e* | \\*) text+=\\; rest=${rest:1} ;;
+        \&*) rest=${rest:1} ;;
+        "(aq"*) text+="'"; rest=${rest:3} ;;
+        *) return 1 ;;
+        esac
+    done
+    text+=$rest
+}
+
+# lines_match: the printed lines, actual[], are the expected[] ones, where
+# each $library entry stands for one or more lines of any wording.
+lines_match() {
+    local n=${#expected[@]} m=${#actual[@]} i j k
+    local -A ok=(["$n,$m"]=1)
+    for ((i = n - 1; i >= 0; i--)); do
+        for ((j = m; j >= 0; j--)); do
+            if [[ ${expected[i]} == "$library" ]]; then
+                for ((k = j + 1; k <= m; k++)); do
+                    [[ -n ${ok[$((i + 1)),$k]:-} ]] && ok[$i,$j]=1 && break
+                done
+            elif ((j < m)) && [[ ${actual[j]} == "${expected[i]}" && -n ${ok[$((i + 1)),$((j + 1))]:-} ]]; then
+                ok[$i,$j]=1
+            fi
+        done
+    done
+    [[ -n ${ok[0,0]:-} ]]
+}
+
+# check_command: runs the pending command, if any, and compares its output
+# with the lines shown under it.
+check_command() {
+    [[ -n $command_line ]] || return 0
+    (cd "$folder" && PATH=$tools:$PATH bash -c "(exit $last_status); $command_line") >"$printed" 2>&1 </dev/null
+    last_status=$?
+    mapfile -t actual <"$printed"
+    if [[ -s $printed && $(tail -c 1 "$printed" | wc -l) == 0 ]] || ! lines_match; then
+        local shown lines
+        shown=$( ((${#expected[@]})) && printf '%s\n' "${expected[@]//$library/(libxml2 diagnostics)}"; printf x)
+        lines=$(cat "$printed"; printf x)
+        fail "printed lines" "${shown%x}" "${lines%x}"
+    fi
+    command_line=""
+    commands=$((commands + 1))
+}
+
+for page in "$root"/docs/man/*.1; do
+    name=${page##*/}
+    folder=$WORK/${name%.1}
+    mkdir "$folder"
+    cp -R "$root/samples/." "$folder"
+    section=0 block=0 diagnostics=0 commands=0 last_status=0 number=0
+    command_line="" expected=()
+    begin "$name: examples can be read"
+    while IFS= read -r line || [[ -n $line ]]; do
+        number=$((number + 1))
+        if [[ $line == .SH* ]]; then
+            [[ $line == ".SH EXAMPLES" ]] && section=1 || section=0
+        elif ((!section)); then
+            continue
+        elif ((!block)); then
+            [[ $line == .EX ]] && block=1
+        elif [[ $line == .EE ]]; then
+            check_command
+            ((diagnostics)) && fail "line $number: no end of the libxml2 diagnostics"
+            block=0 diagnostics=0
+        elif [[ $line == '.\" libxml2 begin' && -n $command_line && diagnostics -eq 0 ]]; then
+            diagnostics=1
+            expected+=("$library")
+        elif [[ $line == '.\" libxml2 end' && diagnostics -eq 1 ]]; then
+            diagnostics=0
+        elif [[ $line == [.\']* ]]; then
+            fail "line $number: a request inside an example: $line"
+        elif ! unescape "$line"; then
+            fail "line $number: an escape the test cannot read: $line"
+        elif [[ $text == '$ '* ]]; then
+            ((diagnostics)) && fail "line $number: no end of the libxml2 diagnostics"
+            check_command
+            begin "$name: ${text#\$ }"
+            command_line=${text#\$ }
+            expected=() diagnostics=0
+        elif [[ -z $command_line ]]; then
+            fail "line $number: output without a command: $line"
+        elif ((!diagnostics)); then
+            expected+=("$text")
+        fi
+    done <"$page"
+    check_command
+    if ((commands == 0)); then
+        begin "$name: shows examples"
+        fail "no example command in the EXAMPLES section"
+    fi
+done
+
+finish
