@@ -1,5 +1,8 @@
 // readmany: reads several XML files one after another with a single text
 // reader, reset for each further file, and writes one outcome line per file.
+// After a file that fails, the next file gets a new reader: newer releases of
+// the library keep a reader in its error state across a reset, which would
+// make every later file fail too.
 // Usage: readmany <xml-file> [<xml-file> ...]
 
 #include "common/handles.h"
@@ -12,9 +15,9 @@
 namespace {
 
 // Reads the reader's file to its end and reports it under the document's URL.
-// The document stays with the reader; the next reset or the end of main
-// disposes of it.
-void drain_and_report(xmlTextReader *reader)
+// The document stays with the reader; the next reset or release_reader
+// disposes of it. Returns 0 when the file was read to its end, -1 otherwise.
+int drain_and_report(xmlTextReader *reader)
 {
     assert(reader != nullptr);
 
@@ -26,7 +29,7 @@ void drain_and_report(xmlTextReader *reader)
     const xmlDoc *doc = xmlTextReaderCurrentDoc(reader);
     if (doc == nullptr) {
         std::fputs("failed to obtain document\n", stderr);
-        return;
+        return -1;
     }
 
     const xmlChar *url = doc->URL;
@@ -36,9 +39,34 @@ void drain_and_report(xmlTextReader *reader)
 
     if (result == 0) {
         std::fprintf(stdout, "%s: Processed ok\n", text_or_null(url));
-    } else {
-        std::fprintf(stderr, "%s: Failed to parse\n", text_or_null(url));
+        return 0;
     }
+    std::fprintf(stderr, "%s: Failed to parse\n", text_or_null(url));
+    return -1;
+}
+
+// Frees a reader and the document it holds: taking the document made the
+// reader give it up, so it is freed here, before the reader.
+void release_reader(ReaderPtr &reader)
+{
+    if (reader) {
+        DocPtr doc(xmlTextReaderCurrentDoc(reader.get()));
+        doc.reset();
+        reader.reset();
+    }
+}
+
+// Makes the reader ready for a further file: the same reader reset while the
+// files before went well, a new one after a failure. Returns 0 when it is
+// ready, -1 when the file cannot be opened.
+int open_next(ReaderPtr &reader, bool reusable, const char *file)
+{
+    if (reusable) {
+        return xmlReaderNewFile(reader.get(), file, nullptr, 0) == 0 ? 0 : -1;
+    }
+    release_reader(reader);
+    reader.reset(xmlReaderForFile(file, nullptr, 0));
+    return reader ? 0 : -1;
 }
 
 } // namespace
@@ -56,24 +84,20 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s: failed to create reader\n", argv[1]);
         return finish_output(1);
     }
-    drain_and_report(reader.get());
+    bool reusable = drain_and_report(reader.get()) == 0;
 
     for (int i = 2; i < argc; ++i) {
-        // A failed reset leaves the reader on the previous file; draining it
-        // again would report that file's outcome under this argument's turn.
-        if (xmlReaderNewFile(reader.get(), argv[i], nullptr, 0) != 0) {
+        // A file that cannot be opened has no document to report under its
+        // URL, so it is reported under its argument.
+        if (open_next(reader, reusable, argv[i]) != 0) {
             std::fprintf(stderr, "%s: Failed to parse\n", argv[i]);
+            reusable = reader != nullptr;
             continue;
         }
-        drain_and_report(reader.get());
+        reusable = drain_and_report(reader.get()) == 0;
     }
 
-    // Taking a document made the reader give it up, so the last file's
-    // document is freed here, before the reader.
-    DocPtr last_doc(xmlTextReaderCurrentDoc(reader.get()));
-    last_doc.reset();
-    reader.reset();
-
+    release_reader(reader);
     cleanup_library();
     return finish_output(0);
 }

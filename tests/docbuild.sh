@@ -17,7 +17,7 @@ expect_file() {
 # expect_only_failure_line LINE: LINE is the program's one message, so no
 # other "Failed" line (such as the output check's) follows the library's.
 expect_only_failure_line() {
-    expect_err_after_library "$1"
+    expect_err_after_any_library "$1"
     local count
     count=$(grep -c '^Failed' "$err")
     [[ $count == 1 ]] || fail "exactly one Failed line on standard error" "1" "$count"

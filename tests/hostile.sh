@@ -42,7 +42,7 @@ megabyte=$(head -c 1048576 /dev/zero | tr '\0' x)
 printf '<doc><item a="%s"/></doc>\n' "$megabyte" >big-attribute.xml
 
 # Strange names hold a broken document, so that every program's failure
-# message shows the name; the library's URL for it escapes the odd bytes.
+# message shows the name, and readmany's line the library's URL for it.
 declare -A file url
 for key in missing folder empty garbage bad-utf8 utf16 gzip deep bomb big-attribute; do
     file[$key]=$key.xml
@@ -59,13 +59,8 @@ for key in percent blanks newline utf8-name raw-byte; do
     printf 'not xml\n' >"${file[$key]}"
 done
 for key in "${!file[@]}"; do
-    url[$key]=${file[$key]}
+    url[$key]=$(library_url "${file[$key]}")
 done
-url[percent]='100%25s%25n%25d.xml'
-url[blanks]='two%20%20blanks%20.xml'
-url[newline]='new%0Aline.xml'
-url[utf8-name]='caf%C3%A9.xml'
-url[raw-byte]='raw%FF.xml'
 
 # The outcome each program gives on each input. ok: the document's normal
 # output (big: that of the 1 MB attribute); fail: library diagnostics, then the
@@ -73,8 +68,21 @@ url[raw-byte]='raw%FF.xml'
 # file it cannot open; invalid: read, but reported as not valid (there is no
 # DTD); nodoc: the reader keeps no document; partial: the node lines read
 # before the library stops at its depth limit. "later" is readmany with the
-# input between two good files; a UTF-16 document is refused there because the
-# library does not look for a byte order mark when a reader is reset.
+# input between two good files.
+#
+# What the library decides differently between releases: 2.9.14 does not look
+# for a byte order mark when a reader is reset, so a UTF-16 document is refused
+# there after another file; from 2.15 on, only the reader still decompresses
+# input by itself: the parser reads a compressed file as it is (the programs
+# do not ask for decompression), so it fails to parse. After a reset, 2.15 has
+# no diagnostic for an empty file or a folder.
+utf16_later=ok
+library_before 21300 && utf16_later=fail
+if library_before 21500; then
+    gzip_row="ok      ok         ok       invalid      ok       ok       ok          fail      invalid    ok           ok"
+else
+    gzip_row="fail    fail       ok       invalid      ok       ok       ok          fail      fail       fail         fail"
+fi
 table=(
     # input       nodequery nodeupdate readdump readvalid    readmany later    readextract pushparse parsevalid listelements parsefile
     "missing        fail    fail       open     open         create   unopened open        quiet     fail       fail         fail"
@@ -82,8 +90,8 @@ table=(
     "empty          fail    fail       fail     fail         nodoc    nodoc    fail        quiet     fail       fail         fail"
     "garbage        fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
     "bad-utf8       fail    fail       fail     invalidfail  fail     fail     fail        fail      fail       fail         fail"
-    "utf16          ok      ok         ok       invalid      ok       fail     ok          ok        invalid    ok           ok"
-    "gzip           ok      ok         ok       invalid      ok       ok       ok          fail      invalid    ok           ok"
+    "utf16          ok      ok         ok       invalid      ok       $utf16_later ok          ok        invalid    ok           ok"
+    "gzip           $gzip_row"
     "deep           fail    fail       partial  partial      fail     fail     fail        fail      fail       fail         fail"
     "bomb           fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
     "big-attribute  big     big        big      big          ok       ok       big         ok        invalid    ok           ok"
@@ -213,7 +221,7 @@ check_readmany_later() {
         expect_err "$2: Failed to parse"$'\n' ;;
     nodoc)
         expect_out $'good.xml: Processed ok\ngood.xml: Processed ok\n'
-        expect_err_after_library $'failed to obtain document\n' ;;
+        expect_err_after_any_library $'failed to obtain document\n' ;;
     fail)
         expect_out $'good.xml: Processed ok\ngood.xml: Processed ok\n'
         expect_err_after_library "$3: Failed to parse"$'\n' ;;

@@ -64,6 +64,6 @@ expect_err_after_library $'broken.xml : failed to parse\n'
 begin "output that cannot be written"
 run_to /dev/full readextract log.xml entry
 expect_status 1
-expect_err_after_library $'Failed to write output\n'
+expect_err_after_any_library $'Failed to write output\n'
 
 finish

@@ -18,6 +18,6 @@ expect_err ""
 begin "a full standard output is reported"
 run_to /dev/full sqlinclude
 expect_status 1
-expect_err_after_library $'Failed to write output\n'
+expect_err_after_any_library $'Failed to write output\n'
 
 finish

@@ -15,6 +15,7 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/auxv.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,13 +42,23 @@ Function next_definition(Function, const char *name)
     return reinterpret_cast<Function>(symbol);
 }
 
-// Whether the function that called a wrapper lies outside the XML library.
-bool called_by_program(const void *caller, const void *definition)
+// The start of the loaded object that holds an address, or null.
+const void *object_of(const void *address)
 {
-    Dl_info caller_info{};
-    Dl_info library_info{};
-    return dladdr(caller, &caller_info) == 0 || dladdr(definition, &library_info) == 0 ||
-           caller_info.dli_fbase != library_info.dli_fbase;
+    Dl_info info{};
+    return dladdr(address, &info) != 0 ? info.dli_fbase : nullptr;
+}
+
+// Whether a wrapper was called from the program's own executable. The
+// library's calls into itself come from the library, or, where it ends a
+// function with a jump to another (xmlCheckVersion into xmlInitParser), from
+// the wrapper that called it, or from the loader that runs its destructor.
+// The wrappers are built without such jumps, so their own calls keep a
+// return address inside this helper.
+bool called_by_program(const void *caller)
+{
+    static const void *program = object_of(reinterpret_cast<const void *>(getauxval(AT_PHDR)));
+    return program != nullptr && object_of(caller) == program;
 }
 
 void append(const char *suffix, const void *bytes, size_t size)
@@ -115,7 +126,7 @@ const char *document_name(const void *doc)
 // Each wrapper looks up the library's definition once, logs its line if the
 // program made the call, and passes the call on.
 #define FORWARD(name) static const auto real = next_definition(&name, #name)
-#define FROM_PROGRAM called_by_program(__builtin_return_address(0), reinterpret_cast<const void *>(real))
+#define FROM_PROGRAM called_by_program(__builtin_return_address(0))
 
 extern "C" {
 

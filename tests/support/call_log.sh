@@ -24,22 +24,36 @@ run_logged_to() {
         ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 run_to "$@"
 }
 
+# for_this_release CALLS: the expected calls as this library release has them:
+# from 2.13 on the memory report is gone, so the programs do not make it.
+for_this_release() {
+    if library_before 21300; then
+        printf '%s' "$1"
+    else
+        printf '%s' "$1" | sed '/^xmlMemoryDump$/d'
+    fi
+}
+
 # expect_calls TEXT: the program made exactly these library calls, one per line.
 expect_calls() {
-    local actual
+    local actual expected
     actual=$(cat "$calls"; printf x)
     actual=${actual%x}
-    [[ $actual == "$1" ]] || fail "library calls" "$1" "$actual"
+    expected=$(for_this_release "$1"; printf x)
+    expected=${expected%x}
+    [[ $actual == "$expected" ]] || fail "library calls" "$expected" "$actual"
 }
 
 # expect_first_calls TEXT: the program's first library calls were exactly
 # these lines (for cases where what follows is the library's choice).
 expect_first_calls() {
-    local lines actual
-    lines=$(printf '%s' "$1" | wc -l)
+    local lines actual expected
+    expected=$(for_this_release "$1"; printf x)
+    expected=${expected%x}
+    lines=$(printf '%s' "$expected" | wc -l)
     actual=$(head -n "$lines" "$calls"; printf x)
     actual=${actual%x}
-    [[ $actual == "$1" ]] || fail "first library calls" "$1" "$actual"
+    [[ $actual == "$expected" ]] || fail "first library calls" "$expected" "$actual"
 }
 
 # expect_no_calls: the program made no library call at all.
