@@ -12,9 +12,13 @@
 #
 # The lines between the comments `.\" libxml2 begin` and `.\" libxml2 end` are
 # libxml2's diagnostics: one or more lines of any wording must come there, as
-# their wording belongs to the library's release. Every other line is the
-# programs' (or the shell's) and must be printed exactly. Anything else in a
-# block that the test cannot read (another request, an unknown escape) fails.
+# their wording belongs to the library's release; after `.\" libxml2 begin if
+# any` there may also be none, for what some releases report and others do
+# not. Every other line is the programs' (or the shell's) and must be printed
+# exactly. A block whose first line is `.\" libxml2 before X.Y` or
+# `.\" libxml2 from X.Y` shows what one range of releases prints and runs only
+# there. Anything else in a block that the test cannot read (another request,
+# an unknown escape) fails.
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=tests/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -35,6 +39,8 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
 
 printed=$WORK/.printed    # what an example command printed, both streams
 library=$'\x01'    # stands for a block of libxml2 diagnostics among expected lines
+library_if_any=$'\x02'    # the same, where the block may be empty
+release_condition='^\.\\" libxml2 (before|from) ([0-9]+)\.([0-9]+)$'
 
 # unescape LINE: sets text to LINE as the formatted page shows it; fails on
 # an escape it does not know.
@@ -56,14 +62,17 @@ unescape() {
 }
 
 # lines_match: the printed lines, actual[], are the expected[] ones, where
-# each $library entry stands for one or more lines of any wording.
+# each $library entry stands for one or more lines of any wording, each
+# $library_if_any entry for any number of them.
 lines_match() {
     local n=${#expected[@]} m=${#actual[@]} i j k
     local -A ok=(["$n,$m"]=1)
     for ((i = n - 1; i >= 0; i--)); do
         for ((j = m; j >= 0; j--)); do
-            if [[ ${expected[i]} == "$library" ]]; then
-                for ((k = j + 1; k <= m; k++)); do
+            if [[ ${expected[i]} == "$library" || ${expected[i]} == "$library_if_any" ]]; then
+                k=$j
+                [[ ${expected[i]} == "$library" ]] && k=$((j + 1))
+                for (( ; k <= m; k++)); do
                     [[ -n ${ok[$((i + 1)),$k]:-} ]] && ok[$i,$j]=1 && break
                 done
             elif ((j < m)) && [[ ${actual[j]} == "${expected[i]}" && -n ${ok[$((i + 1)),$((j + 1))]:-} ]]; then
@@ -82,10 +91,11 @@ check_command() {
     last_status=$?
     mapfile -t actual <"$printed"
     if [[ -s $printed && $(tail -c 1 "$printed" | wc -l) == 0 ]] || ! lines_match; then
-        local shown lines
-        shown=$( ((${#expected[@]})) && printf '%s\n' "${expected[@]//$library/(libxml2 diagnostics)}"; printf x)
-        lines=$(cat "$printed"; printf x)
-        fail "printed lines" "${shown%x}" "${lines%x}"
+        local marks=("${expected[@]//$library/(libxml2 diagnostics)}") shown got
+        marks=("${marks[@]//$library_if_any/(libxml2 diagnostics, if any)}")
+        shown=$( ((${#marks[@]})) && printf '%s\n' "${marks[@]}"; printf x)
+        got=$(cat "$printed"; printf x)
+        fail "printed lines" "${shown%x}" "${got%x}"
     fi
     command_line=""
     commands=$((commands + 1))
@@ -106,14 +116,24 @@ for page in "$root"/docs/man/*.1; do
         elif ((!section)); then
             continue
         elif ((!block)); then
-            [[ $line == .EX ]] && block=1
+            [[ $line == .EX ]] && block=1 block_lines=0
         elif [[ $line == .EE ]]; then
             check_command
             ((diagnostics)) && fail "line $number: no end of the libxml2 diagnostics"
             block=0 diagnostics=0
-        elif [[ $line == '.\" libxml2 begin' && -n $command_line && diagnostics -eq 0 ]]; then
+        elif ((block_lines++ == 0)) && [[ $line =~ $release_condition ]]; then
+            # Skips the block unless the library is one of the releases named.
+            condition=${BASH_REMATCH[1]}
+            if library_before $((BASH_REMATCH[2] * 10000 + BASH_REMATCH[3] * 100)); then
+                [[ $condition == before ]] || block=2
+            else
+                [[ $condition == from ]] || block=2
+            fi
+        elif ((block == 2)); then
+            continue
+        elif [[ $line == '.\" libxml2 begin' || $line == '.\" libxml2 begin if any' ]] && [[ -n $command_line && diagnostics -eq 0 ]]; then
             diagnostics=1
-            expected+=("$library")
+            [[ $line == *' if any' ]] && expected+=("$library_if_any") || expected+=("$library")
         elif [[ $line == '.\" libxml2 end' && diagnostics -eq 1 ]]; then
             diagnostics=0
         elif [[ $line == [.\']* ]]; then
