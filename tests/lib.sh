@@ -89,16 +89,20 @@ run_to() {
     [[ $target == "$out" ]] || : >"$out"
 }
 
+# fail WHAT [EXPECTED ACTUAL]: marks the case failed and reports the check,
+# the command, and a unified diff of expected and actual (control bytes shown
+# with cat -v), cut to its first 60 lines.
 fail() {
     case_failed=1
     {
         echo "--- $case_name: $1"
         echo "command: $command_line"
         if (($# > 2)); then
-            echo "expected:"
-            printf '%s' "$2" | cat -A
-            echo "actual:"
-            printf '%s' "$3" | cat -A
+            diff -u --label expected --label actual <(printf '%s' "$2") <(printf '%s' "$3") | cat -v >"$WORK/.diff"
+            head -n 60 "$WORK/.diff"
+            local lines
+            lines=$(wc -l <"$WORK/.diff")
+            ((lines <= 60)) || echo "... ($((lines - 60)) more lines)"
         fi
     } >&2
 }
