@@ -17,42 +17,76 @@ const xmlChar *library_text(const char *text)
 }
 
 // Adds node<i> under root and, below it, node<i>1 to node<i>3 with "odd"
-// telling whether the second digit is odd.
-void add_generated_nodes(xmlNode *root, int i)
+// telling whether the second digit is odd. False if the library could not
+// create one of them (for lack of memory).
+bool add_generated_nodes(xmlNode *root, int i)
 {
     assert(root != nullptr);
 
     char name[256];
     std::snprintf(name, sizeof name, "node%d", i);
     xmlNode *parent = xmlNewChild(root, nullptr, library_text(name), nullptr);
+    if (parent == nullptr) {
+        return false;
+    }
     for (int j = 1; j <= 3; ++j) {
         std::snprintf(name, sizeof name, "node%d%d", i, j);
         xmlNode *child = xmlNewChild(parent, nullptr, library_text(name), nullptr);
-        xmlNewProp(child, library_text("odd"), library_text(j % 2 != 0 ? "no" : "yes"));
+        if (child == nullptr ||
+            xmlNewProp(child, library_text("odd"), library_text(j % 2 != 0 ? "no" : "yes")) == nullptr) {
+            return false;
+        }
     }
+    return true;
 }
 
+// Adds node4 under root, with its text made as a node of its own.
+bool add_text_node(xmlDoc *doc, xmlNode *root)
+{
+    xmlNode *node4 = xmlNewDocNode(doc, nullptr, library_text("node4"), nullptr);
+    if (node4 == nullptr) {
+        return false;
+    }
+    xmlNode *text = xmlNewDocText(doc, library_text("other way to create content (which is also a node)"));
+    if (text == nullptr || xmlAddChild(node4, text) == nullptr) {
+        xmlFreeNode(text);
+        xmlFreeNode(node4);
+        return false;
+    }
+    if (xmlAddChild(root, node4) == nullptr) {
+        xmlFreeNode(node4);
+        return false;
+    }
+    return true;
+}
+
+// The fixed document; empty if the library could not create one of its parts
+// (for lack of memory), which is then reported as a document not saved.
 DocPtr build_document()
 {
     DocPtr doc(xmlNewDoc(library_text("1.0")));
+    if (!doc) {
+        return doc;
+    }
     xmlNode *root = xmlNewDocNode(doc.get(), nullptr, library_text("root"), nullptr);
+    if (root == nullptr) {
+        return nullptr;
+    }
     xmlDocSetRootElement(doc.get(), root);
 
-    xmlCreateIntSubset(doc.get(), library_text("root"), nullptr, library_text("sampler.dtd"));
-
-    xmlNewChild(root, nullptr, library_text("node1"), library_text("content of node 1"));
-    xmlNewChild(root, nullptr, library_text("node2"), nullptr);
+    if (xmlCreateIntSubset(doc.get(), library_text("root"), nullptr, library_text("sampler.dtd")) == nullptr ||
+        xmlNewChild(root, nullptr, library_text("node1"), library_text("content of node 1")) == nullptr ||
+        xmlNewChild(root, nullptr, library_text("node2"), nullptr) == nullptr) {
+        return nullptr;
+    }
     xmlNode *node3 = xmlNewChild(root, nullptr, library_text("node3"), library_text("this node has attributes"));
-    xmlNewProp(node3, library_text("attribute"), library_text("yes"));
-    xmlNewProp(node3, library_text("foo"), library_text("bar"));
-
-    xmlNode *node4 = xmlNewDocNode(doc.get(), nullptr, library_text("node4"), nullptr);
-    xmlNode *text = xmlNewDocText(doc.get(), library_text("other way to create content (which is also a node)"));
-    xmlAddChild(node4, text);
-    xmlAddChild(root, node4);
-
-    add_generated_nodes(root, 5);
-    add_generated_nodes(root, 6);
+    if (node3 == nullptr || xmlNewProp(node3, library_text("attribute"), library_text("yes")) == nullptr ||
+        xmlNewProp(node3, library_text("foo"), library_text("bar")) == nullptr) {
+        return nullptr;
+    }
+    if (!add_text_node(doc.get(), root) || !add_generated_nodes(root, 5) || !add_generated_nodes(root, 6)) {
+        return nullptr;
+    }
     return doc;
 }
 
@@ -85,7 +119,7 @@ int main(int argc, char **argv)
 
     const char *output_name = argc > 1 ? argv[1] : "-";
     DocPtr doc = build_document();
-    const int saved = save_document(output_name, doc.get());
+    const int saved = doc ? save_document(output_name, doc.get()) : -1;
     if (saved < 0) {
         std::fprintf(stderr, "Failed to save %s\n", output_name);
     }

@@ -3,23 +3,42 @@
 // Usage: memdump
 
 #include "common/handles.h"
+#include "common/library.h"
 #include "common/output.h"
 
 #include <cstdio>
 
+namespace {
+
+// Adds the root element with its text; false if the library could not.
+bool add_root(xmlDoc *doc)
+{
+    xmlNode *root = xmlNewDocNode(doc, nullptr, reinterpret_cast<const xmlChar *>("root"), nullptr);
+    if (root == nullptr) {
+        return false;
+    }
+    xmlDocSetRootElement(doc, root);
+    const auto *content = reinterpret_cast<const xmlChar *>("content");
+#if XMLTOOLS_SET_CONTENT_HAS_STATUS
+    return xmlNodeSetContent(root, content) == 0;
+#else
+    xmlNodeSetContent(root, content);
+    return true;
+#endif
+}
+
+} // namespace
+
 int main()
 {
-    const auto *root_name = reinterpret_cast<const xmlChar *>("root");
-    const auto *content = reinterpret_cast<const xmlChar *>("content");
-
+    // A document the library could not build (for lack of memory) gives no
+    // buffer either.
     const DocPtr doc(xmlNewDoc(reinterpret_cast<const xmlChar *>("1.0")));
-    xmlNode *root = xmlNewDocNode(doc.get(), nullptr, root_name, nullptr);
-    xmlNodeSetContent(root, content);
-    xmlDocSetRootElement(doc.get(), root);
-
     xmlChar *buffer = nullptr;
-    int size = 0;
-    xmlDocDumpFormatMemory(doc.get(), &buffer, &size, 1);
+    if (doc && add_root(doc.get())) {
+        int size = 0;
+        xmlDocDumpFormatMemory(doc.get(), &buffer, &size, 1);
+    }
     // Declared after the document, so the buffer is released first.
     const XmlStringPtr dump(buffer);
     if (!dump) {

@@ -8,6 +8,10 @@
 // deprecated call in release 2.13.
 #define XMLTOOLS_HAVE_MEMORY_DUMP (LIBXML_VERSION < 21300)
 
+// xmlNodeSetContent returns a status from release 2.13, negative when an
+// allocation failed; before, it returns nothing and a failure goes unseen.
+#define XMLTOOLS_SET_CONTENT_HAS_STATUS (LIBXML_VERSION >= 21300)
+
 // The end of a program's normal path: the library's global clean-up, then its
 // memory-debugging report where the release still provides one.
 void cleanup_library();

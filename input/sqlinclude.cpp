@@ -102,7 +102,7 @@ int main()
         fail("XInclude processing failed\n");
     }
 
-    xmlDocDump(stdout, doc.get());
+    dump_document(doc.get());
 
     doc.reset();
     cleanup_library();

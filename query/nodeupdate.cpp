@@ -40,7 +40,9 @@ bool node_set_complete(const xmlNodeSet *nodes)
 // linked to the element that declares it; the copy is released here, while
 // that element still exists, because releasing it looks at the element and an
 // ancestor's update may discard the element before the result is released.
-void update_xpath_nodes(xmlNodeSet *nodes, const xmlChar *value)
+// False if an update failed (for lack of memory, where the release reports
+// it); the entries not yet updated are left to the result's release.
+bool update_xpath_nodes(xmlNodeSet *nodes, const xmlChar *value)
 {
     assert(value != nullptr);
 
@@ -48,12 +50,19 @@ void update_xpath_nodes(xmlNodeSet *nodes, const xmlChar *value)
     for (int i = size - 1; i >= 0; --i) {
         xmlNode *node = nodes->nodeTab[i];
         assert(node != nullptr);
+#if XMLTOOLS_SET_CONTENT_HAS_STATUS
+        if (xmlNodeSetContent(node, value) < 0) {
+            return false;
+        }
+#else
         xmlNodeSetContent(node, value);
+#endif
         if (node->type == XML_NAMESPACE_DECL) {
             xmlXPathNodeSetFreeNs(reinterpret_cast<xmlNs *>(node));
         }
         nodes->nodeTab[i] = nullptr;
     }
+    return true;
 }
 
 int example4(const char *filename, const xmlChar *expression, const xmlChar *value)
@@ -81,12 +90,15 @@ int example4(const char *filename, const xmlChar *expression, const xmlChar *val
         return -1;
     }
 
-    update_xpath_nodes(result->nodesetval, value);
+    if (!update_xpath_nodes(result->nodesetval, value)) {
+        std::fputs("Error: unable to update the selected nodes\n", stderr);
+        return -1;
+    }
 
     // The result and the context go before the document is written.
     result.reset();
     context.reset();
-    xmlDocDump(stdout, doc.get());
+    dump_document(doc.get());
     return 0;
 }
 

@@ -42,7 +42,7 @@ void extract_file(const char *filename, const char *pattern)
     DocPtr doc(xmlTextReaderCurrentDoc(reader.get()));
     reader.reset();
     if (doc) {
-        xmlDocDump(stdout, doc.get());
+        dump_document(doc.get());
     }
 }
 
