@@ -30,11 +30,12 @@ mkdir "$tools"
 read -r -a test_wrapper <<<"${TEST_WRAPPER:-}"
 for program in "$BIN"/*; do
     [[ -f $program && -x $program ]] || continue
-    printf '#!/bin/sh\nPATH=%q:$PATH exec stdbuf -oL%s %q "$@"\n' "$BIN" \
+    printf '#!/bin/bash\nPATH=%q:$PATH exec stdbuf -oL%s %q "$@"\n' "$BIN" \
         "${test_wrapper[*]:+$(printf ' %q' "${test_wrapper[@]}")}" "${program##*/}" >"$tools/${program##*/}"
     chmod +x "$tools/${program##*/}"
 done
-# Preloading stdbuf's library before a sanitizer runtime is harmless.
+# stdbuf preloads its library ahead of a sanitizer's runtime: the runtime's
+# check of that order is turned off, as for the call log.
 export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
 
 printed=$WORK/.printed    # what an example command printed, both streams
