@@ -83,11 +83,6 @@ void append_words(std::string &out, Random &random, std::size_t count)
     }
 }
 
-void append_number(std::string &out, std::uint64_t number)
-{
-    out += std::to_string(number);
-}
-
 // One record of about 600 bytes. Its id is unique; other values come from
 // small vocabularies, as in a typical export.
 void append_record(std::string &out, Random &random, std::uint64_t index)
@@ -97,11 +92,11 @@ void append_record(std::string &out, Random &random, std::uint64_t index)
 
     if (index % 50 == 0) {
         out += "  <!-- records from ";
-        append_number(out, index);
+        out += std::to_string(index);
         out += " -->\n";
     }
     out += "  <record id=\"r";
-    append_number(out, index);
+    out += std::to_string(index);
     out += "\" kind=\"";
     out += kinds[random.below(std::size(kinds))];
     out += "\"";
@@ -127,13 +122,13 @@ void append_record(std::string &out, Random &random, std::uint64_t index)
     out += "    <price currency=\"";
     out += currencies[random.below(std::size(currencies))];
     out += "\">";
-    append_number(out, random.below(200));
+    out += std::to_string(random.below(200));
     out += '.';
-    append_number(out, 10 + random.below(90));
+    out += std::to_string(10 + random.below(90));
     out += "</price>\n    <m:stock m:where=\"shelf ";
-    append_number(out, random.below(40));
+    out += std::to_string(random.below(40));
     out += "\">";
-    append_number(out, random.below(1000));
+    out += std::to_string(random.below(1000));
     out += "</m:stock>\n    <tags>";
     const std::size_t tags = random.below(5);
     for (std::size_t i = 0; i < tags; ++i) {
@@ -144,7 +139,7 @@ void append_record(std::string &out, Random &random, std::uint64_t index)
     out += "</tags>\n";
     if (index % 10 == 0) {
         out += "    <review stars=\"";
-        append_number(out, 1 + random.below(5));
+        out += std::to_string(1 + random.below(5));
         out += "\"><![CDATA[";
         append_words(out, random, 8 + random.below(12));
         out += " <3 & more]]></review>\n";
@@ -160,7 +155,7 @@ void append_record(std::string &out, Random &random, std::uint64_t index)
 void append_chapter(std::string &out, Random &random, std::uint64_t index)
 {
     out += "  <chapter n=\"";
-    append_number(out, index);
+    out += std::to_string(index);
     out += "\">\n    <title>";
     append_words(out, random, 3 + random.below(4));
     out += "</title>\n";
