@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # hostile: every program that reads a file, run over one table of hostile
 # inputs (missing, unreadable, empty, garbage, badly encoded, compressed, deep,
 # explosive, huge and strangely named files) and over 10,000 files at once.

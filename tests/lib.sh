@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers sourced by each program's test script.
 #
 # The scripts run the built programs as processes and compare their standard

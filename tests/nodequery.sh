@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # nodequery: result lines, namespace lists, failures and their exit status.
 source "$(dirname "$0")/lib.sh"
 

@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # nodeupdate: the reverse-order update, the written document and failures.
 source "$(dirname "$0")/lib.sh"
 

@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # readdump: node lines, the cut of long values, failures and their exit status.
 source "$(dirname "$0")/lib.sh"
 

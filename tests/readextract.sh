@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # readextract: the document the reader keeps under a preserve pattern, the
 # default file and pattern, and the failures that still exit 0.
 source "$(dirname "$0")/lib.sh"

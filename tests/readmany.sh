@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # readmany: one reader over several files, one outcome line per file, and the
 # files it cannot open or parse.
 source "$(dirname "$0")/lib.sh"

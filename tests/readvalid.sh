@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # readvalid: node lines with entities substituted, the validity verdict, and
 # the order of its messages after a parse failure.
 source "$(dirname "$0")/lib.sh"

@@ -1,6 +1,9 @@
+# shellcheck shell=bash
 # Sourced by the parsing tools' test scripts after lib.sh: runs a program with
 # the call-logging test library preloaded, so a case can check which library
 # calls the program made, in which order and with which arguments.
+
+: "${out:?call_log.sh is sourced after lib.sh}"
 
 # The library is built in the tests folder of the build tree, beside bin/.
 call_log_library=$(cd "$BIN/../tests" 2>/dev/null && pwd)/libcall_log.so
