@@ -8,15 +8,7 @@ lines() {
     printf 'node type: Element, name: %s\n' "$@"
 }
 
-begin "wrong argument counts: nothing written, no library call, status 1"
-run_logged listelements
-expect_status 1
-expect_silent
-expect_no_calls
-run_logged listelements "$DATA/parse/preorder.xml" "$DATA/parse/preorder.xml"
-expect_status 1
-expect_silent
-expect_no_calls
+check_argument_counts listelements "$DATA/parse/preorder.xml"
 
 begin "pre-order: each element before its descendants, then its following siblings"
 run_logged listelements "$DATA/parse/preorder.xml"

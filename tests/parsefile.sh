@@ -3,15 +3,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/support/call_log.sh"
 
-begin "wrong argument counts: nothing written, no library call, status 1"
-run_logged parsefile
-expect_status 1
-expect_silent
-expect_no_calls
-run_logged parsefile "$DATA/parse/valid.xml" "$DATA/parse/valid.xml"
-expect_status 1
-expect_silent
-expect_no_calls
+check_argument_counts parsefile "$DATA/parse/valid.xml"
 
 begin "well-formed file: no output; read without options, then freed"
 run_logged parsefile "$DATA/parse/valid.xml"

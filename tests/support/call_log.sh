@@ -69,3 +69,17 @@ expect_parsed_bytes() {
     [[ -f $calls.data ]] || : >"$calls.data"
     cmp -s "$calls.data" "$1" || fail "bytes handed to the parser" "$(cat "$1")" "$(cat "$calls.data")"
 }
+
+# check_argument_counts PROGRAM FILE: a program that takes exactly one file
+# returns 1 without a word and before any library call, given none or two.
+check_argument_counts() {
+    begin "wrong argument counts: nothing written, no library call, status 1"
+    local arguments
+    for arguments in "" "$2 $2"; do
+        read -r -a arguments <<<"$arguments"
+        run_logged "$1" "${arguments[@]}"
+        expect_status 1
+        expect_silent
+        expect_no_calls
+    done
+}
