@@ -20,7 +20,6 @@
 # there. Anything else in a block that the test cannot read (another request,
 # an unknown escape) fails.
 root=$(cd "$(dirname "$0")/.." && pwd)
-# shellcheck source=tests/lib.sh
 source "$(dirname "$0")/lib.sh"
 
 # The programs as the examples call them: by name (so that their usage lines
