@@ -1,0 +1,124 @@
+# Failed allocations: the messages the programs give when the library cannot
+# allocate. Each case makes one allocation fail, the first, second and so on
+# (tests/support/fail_alloc.cpp), until the run reaches the program's line,
+# and checks that run: its exit status, its standard output, and its standard
+# error ending with exactly the program's lines. The library's own
+# diagnostics before them are not compared: their wording and whether there
+# are any belong to the release.
+source "$(dirname "$0")/lib.sh"
+
+# The preloaded allocator cannot sit under valgrind's or AddressSanitizer's own.
+if [[ -n ${TEST_WRAPPER:-} ]] || ldd "$BIN/memparse" | grep -q libasan; then
+    echo "skipped: the failing allocator cannot be preloaded under valgrind or the sanitizers"
+    exit 0
+fi
+fail_library=$(cd "$BIN/../tests" 2>/dev/null && pwd)/libfail_alloc.so
+[[ -f $fail_library ]] || {
+    echo "missing test helper $fail_library" >&2
+    exit 2
+}
+
+books=$DATA/query/books.xml
+valid=$DATA/parse/valid.xml
+query_usage="Usage: $BIN/nodequery <xml-file> <xpath-expr> [<known-ns-list>]
+where <known-ns-list> is a list of known namespaces
+in \"<prefix1>=<href1> <prefix2>=href2> ...\" format
+"
+update_usage="Usage: $BIN/nodeupdate <xml-file> <xpath-expr> <value>
+"
+
+# expect_err_ending TEXT: standard error ended with exactly TEXT; anything
+# before it is the library's.
+expect_err_ending() {
+    local actual
+    actual=$(cat "$err"; printf x)
+    actual=${actual%x}
+    [[ $actual == *"$1" ]] || fail "standard error should end with the program's lines" "$1" "$actual"
+}
+
+# expect_reached STATUS ERR-END OUT PROGRAM ARG...: a single failed
+# allocation makes PROGRAM end with exit status STATUS, standard output OUT
+# and standard error ending with ERR-END. The first allocation whose failure
+# shows the program's first line (of ERR-END, or of OUT if ERR-END is empty)
+# is the run checked.
+expect_reached() {
+    local status_wanted=$1 err_end=$2 out_wanted=$3 key stream total number
+    shift 3
+    key=${err_end%%$'\n'*} stream=$err
+    [[ -n $key ]] || key=${out_wanted%%$'\n'*} stream=$out
+    FAIL_ALLOC_COUNT=$WORK/.count LD_PRELOAD=$fail_library run "$@"
+    total=$(cat "$WORK/.count" 2>/dev/null || echo 0)
+    for ((number = 1; number <= total; number++)); do
+        FAIL_ALLOC_AT=$number LD_PRELOAD=$fail_library run "$@"
+        grep -qxF -- "$key" "$stream" && break
+    done
+    if ((number > total)); then
+        fail "no single failed allocation of the $total reaches the line" "$key" ""
+        return
+    fi
+    expect_status "$status_wanted"
+    expect_out "$out_wanted"
+    expect_err_ending "$err_end"
+}
+
+begin "XPath tools: each failure, then the usage text, nothing written"
+expect_reached 255 "Error: unable to strdup namespaces list
+Error: failed to register namespaces list \"a=urn:a\"
+$query_usage" "" nodequery "$books" //book a=urn:a
+expect_reached 255 "Error: unable to register NS with prefix=\"a\" and href=\"urn:a\"
+Error: failed to register namespaces list \"a=urn:a\"
+$query_usage" "" nodequery "$books" //book a=urn:a
+expect_reached 255 "Error: unable to create new XPath context
+$query_usage" "" nodequery "$books" //book
+expect_reached 255 "Error: unable to evaluate xpath expression \"//book\"
+$query_usage" "" nodequery "$books" //book
+expect_reached 255 "Error: unable to create new XPath context
+$update_usage" "" nodeupdate "$books" //year unknown
+expect_reached 255 "Error: unable to evaluate xpath expression \"//year\"
+$update_usage" "" nodeupdate "$books" //year unknown
+# Older releases cannot tell that an update failed.
+library_before 21300 || expect_reached 255 "Error: unable to update the selected nodes
+$update_usage" "" nodeupdate "$books" //year unknown
+
+begin "a document the library cannot serialise is output not written"
+for arguments in "nodeupdate $books //year unknown" "readextract $books book" sqlinclude; do
+    read -r -a words <<<"$arguments"
+    expect_reached 1 "Failed to write output
+" "" "${words[@]}"
+done
+
+begin "parsing tools: a parser or reader not made is reported, exit status 0"
+expect_reached 0 "Failed to create parser context !
+" "" pushparse "$valid"
+expect_reached 0 "Failed to allocate parser context
+" "" parsevalid "$valid"
+expect_reached 0 "Failed to parse $valid
+" "" parsefile "$valid"
+expect_reached 0 "Failed to parse document
+" "" memparse
+expect_reached 0 "" "error: could not parse file $valid
+" listelements "$valid"
+for program in readdump readvalid; do
+    expect_reached 0 "Unable to open $valid
+" "" "$program" "$valid"
+done
+expect_reached 0 "Unable to open $valid
+" "" readextract "$valid" item
+
+begin "readmany: a reader not made ends the run; a document not kept does not"
+expect_reached 1 "$valid: failed to create reader
+" "" readmany "$valid"
+expect_reached 0 "failed to obtain document
+" "" readmany "$valid"
+
+begin "building programs: a document not built or not dumped, exit status 1"
+expect_reached 1 "Failed to dump document
+" "" memdump
+expect_reached 1 "Failed to save -
+" "" docbuild
+expect_reached 1 "failed to parse the including file
+" "" sqlinclude
+expect_reached 1 "XInclude processing failed
+" "" sqlinclude
+
+finish
