@@ -6,6 +6,7 @@
 #include "common/library.h"
 #include "common/output.h"
 
+#include <libxml/xmlerror.h>
 #include <libxml/xpathInternals.h>
 
 #include <cassert>
@@ -70,19 +71,14 @@ int register_namespaces(xmlXPathContext *context, const xmlChar *ns_list)
     return 0;
 }
 
-// Whether every entry of a node set is there. Older releases of the library
-// (2.9.14) that fail to copy a namespace node for lack of memory report it and
-// leave a null entry in the set instead of failing the evaluation; such a
-// result is treated as a failed evaluation.
-bool node_set_complete(const xmlNodeSet *nodes)
+// Whether the library reported a failed allocation since its last error was
+// reset. Release 2.9.14 may carry on after one and hand back a document cut
+// short or an XPath result that is incomplete or refers to memory it has
+// already freed; such a result is not used, nor released.
+bool library_out_of_memory()
 {
-    const int size = nodes != nullptr ? nodes->nodeNr : 0;
-    for (int i = 0; i < size; ++i) {
-        if (nodes->nodeTab[i] == nullptr) {
-            return false;
-        }
-    }
-    return true;
+    const xmlError *error = xmlGetLastError();
+    return error != nullptr && error->code == XML_ERR_NO_MEMORY;
 }
 
 // Writes the result line and one line per node of the set.
@@ -126,8 +122,9 @@ int execute_xpath_expression(const char *filename, const xmlChar *expression, co
     assert(expression != nullptr);
 
     // Declared in creation order, so they are released in reverse: result, context, document.
+    xmlResetLastError();
     const DocPtr doc(xmlParseFile(filename));
-    if (!doc) {
+    if (!doc || library_out_of_memory()) {
         std::fprintf(stderr, "Error: unable to parse file \"%s\"\n", filename);
         return -1;
     }
@@ -144,8 +141,13 @@ int execute_xpath_expression(const char *filename, const xmlChar *expression, co
         return -1;
     }
 
-    const XPathObjectPtr result(xmlXPathEvalExpression(expression, context.get()));
-    if (!result || !node_set_complete(result->nodesetval)) {
+    xmlResetLastError();
+    XPathObjectPtr result(xmlXPathEvalExpression(expression, context.get()));
+    if (result && library_out_of_memory()) {
+        // Left unreleased: freeing it may free what the library already has.
+        static_cast<void>(result.release());
+    }
+    if (!result) {
         std::fprintf(stderr, "Error: unable to evaluate xpath expression \"%s\"\n",
                      reinterpret_cast<const char *>(expression));
         return -1;
