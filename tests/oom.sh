@@ -110,6 +110,9 @@ expect_reached 1 "$valid: failed to create reader
 " "" readmany "$valid"
 expect_reached 0 "failed to obtain document
 " "" readmany "$valid"
+expect_reached 0 "Failed to obtain URL
+(null): Failed to parse
+" "" readmany "$valid"
 
 begin "building programs: a document not built or not dumped, exit status 1"
 expect_reached 1 "Failed to dump document
