@@ -1,6 +1,7 @@
 #include "common/library.h"
 
 #include <libxml/parser.h>
+#include <libxml/xmlerror.h>
 #include <libxml/xmlmemory.h>
 
 void cleanup_library()
@@ -9,4 +10,10 @@ void cleanup_library()
 #if XMLTOOLS_HAVE_MEMORY_DUMP
     xmlMemoryDump();
 #endif
+}
+
+bool library_out_of_memory()
+{
+    const xmlError *error = xmlGetLastError();
+    return error != nullptr && error->code == XML_ERR_NO_MEMORY;
 }

@@ -15,3 +15,9 @@
 // The end of a program's normal path: the library's global clean-up, then its
 // memory-debugging report where the release still provides one.
 void cleanup_library();
+
+// Whether the library reported a failed allocation since its last error was
+// reset (xmlResetLastError). Release 2.9.14 may carry on after one and hand
+// back a document cut short, or an XPath result that is incomplete or refers
+// to memory it has already freed: such a result is not to be used.
+bool library_out_of_memory();

@@ -71,16 +71,6 @@ int register_namespaces(xmlXPathContext *context, const xmlChar *ns_list)
     return 0;
 }
 
-// Whether the library reported a failed allocation since its last error was
-// reset. Release 2.9.14 may carry on after one and hand back a document cut
-// short or an XPath result that is incomplete or refers to memory it has
-// already freed; such a result is not used, nor released.
-bool library_out_of_memory()
-{
-    const xmlError *error = xmlGetLastError();
-    return error != nullptr && error->code == XML_ERR_NO_MEMORY;
-}
-
 // Writes the result line and one line per node of the set.
 void print_xpath_nodes(const xmlNodeSet *nodes, FILE *output)
 {

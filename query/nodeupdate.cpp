@@ -19,16 +19,6 @@ void usage(const char *name)
     std::fprintf(stderr, "Usage: %s <xml-file> <xpath-expr> <value>\n", text_or_null(name));
 }
 
-// Whether the library reported a failed allocation since its last error was
-// reset. Release 2.9.14 may carry on after one and hand back a document cut
-// short or an XPath result that is incomplete or refers to memory it has
-// already freed; such a result is not used, nor released.
-bool library_out_of_memory()
-{
-    const xmlError *error = xmlGetLastError();
-    return error != nullptr && error->code == XML_ERR_NO_MEMORY;
-}
-
 // Sets the content of every node of the set, last first: in reverse document
 // order a descendant is updated before the ancestor whose update discards it.
 // Each updated entry is cleared from the set, so releasing the result later

@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # Failed allocations: the messages the programs give when the library cannot
 # allocate. Each case makes one allocation fail, the first, second and so on
 # (tests/support/fail_alloc.cpp), until the run reaches the program's line,
