@@ -11,13 +11,9 @@
 
 namespace {
 
-const xmlChar *library_text(const char *text)
-{
-    return reinterpret_cast<const xmlChar *>(text);
-}
-
-// Adds node<i> under root and, below it, node<i>1 to node<i>3 with "odd"
-// telling whether the second digit is odd. False if the library could not
+// Adds node<i> under root and, below it, node<i>1 to node<i>3 with an
+// attribute "odd" that is "no" on node<i>1 and node<i>3 and "yes" on node<i>2
+// (the document's fixed layout). False if the library could not
 // create one of them (for lack of memory).
 bool add_generated_nodes(xmlNode *root, int i)
 {

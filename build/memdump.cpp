@@ -13,12 +13,12 @@ namespace {
 // Adds the root element with its text; false if the library could not.
 bool add_root(xmlDoc *doc)
 {
-    xmlNode *root = xmlNewDocNode(doc, nullptr, reinterpret_cast<const xmlChar *>("root"), nullptr);
+    xmlNode *root = xmlNewDocNode(doc, nullptr, library_text("root"), nullptr);
     if (root == nullptr) {
         return false;
     }
     xmlDocSetRootElement(doc, root);
-    const auto *content = reinterpret_cast<const xmlChar *>("content");
+    const auto *content = library_text("content");
 #if XMLTOOLS_SET_CONTENT_HAS_STATUS
     return xmlNodeSetContent(root, content) == 0;
 #else
@@ -33,7 +33,7 @@ int main()
 {
     // A document the library could not build (for lack of memory) gives no
     // buffer either.
-    const DocPtr doc(xmlNewDoc(reinterpret_cast<const xmlChar *>("1.0")));
+    const DocPtr doc(xmlNewDoc(library_text("1.0")));
     xmlChar *buffer = nullptr;
     if (doc && add_root(doc.get())) {
         int size = 0;

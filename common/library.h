@@ -2,6 +2,7 @@
 // against, decided once from LIBXML_VERSION of the headers.
 #pragma once
 
+#include <libxml/xmlstring.h>
 #include <libxml/xmlversion.h>
 
 // The library's memory-debugging report, xmlMemoryDump, became an empty,
@@ -11,6 +12,13 @@
 // xmlNodeSetContent returns a status from release 2.13, negative when an
 // allocation failed; before, it returns nothing and a failure goes unseen.
 #define XMLTOOLS_SET_CONTENT_HAS_STATUS (LIBXML_VERSION >= 21300)
+
+// A C string (a literal or a command-line argument) handed to the library as
+// its own string type: the same bytes, taken as UTF-8.
+inline const xmlChar *library_text(const char *text)
+{
+    return reinterpret_cast<const xmlChar *>(text);
+}
 
 // The end of a program's normal path: the library's global clean-up, then its
 // memory-debugging report where the release still provides one.

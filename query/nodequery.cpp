@@ -160,8 +160,8 @@ int main(int argc, char **argv)
     xmlInitParser();
     xmlCheckVersion(LIBXML_VERSION);
 
-    const auto *ns_list = argc == 4 ? reinterpret_cast<const xmlChar *>(argv[3]) : nullptr;
-    if (execute_xpath_expression(argv[1], reinterpret_cast<const xmlChar *>(argv[2]), ns_list) < 0) {
+    const auto *ns_list = argc == 4 ? library_text(argv[3]) : nullptr;
+    if (execute_xpath_expression(argv[1], library_text(argv[2]), ns_list) < 0) {
         usage(argv[0]);
         return finish_output(-1);
     }

@@ -107,7 +107,7 @@ int main(int argc, char **argv)
     xmlInitParser();
     xmlCheckVersion(LIBXML_VERSION);
 
-    if (example4(argv[1], reinterpret_cast<const xmlChar *>(argv[2]), reinterpret_cast<const xmlChar *>(argv[3])) < 0) {
+    if (example4(argv[1], library_text(argv[2]), library_text(argv[3])) < 0) {
         usage(argv[0]);
         return finish_output(-1);
     }

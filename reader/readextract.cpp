@@ -25,7 +25,7 @@ void extract_file(const char *filename, const char *pattern)
         return;
     }
 
-    if (xmlTextReaderPreservePattern(reader.get(), reinterpret_cast<const xmlChar *>(pattern), nullptr) < 0) {
+    if (xmlTextReaderPreservePattern(reader.get(), library_text(pattern), nullptr) < 0) {
         std::fprintf(stderr, "%s : failed add preserve pattern %s\n", filename, pattern);
     }
 
