@@ -21,16 +21,12 @@ void check(bool holds, const char *what)
     }
 }
 
-void check_documents()
+// The document is a constant, so it spells out the XInclude namespace: it
+// must be the library's own, or XInclude would leave the element alone.
+void check_namespace()
 {
-    check(include_document.size() == 164, "include_document is 164 bytes");
-    check(include_document == "<?xml version='1.0'?>\n"
-                              "<document xmlns:xi=\"http://www.w3.org/2003/XInclude\">\n"
-                              "  <p>List of people:</p>\n"
-                              "  <xi:include href=\"sql:select_name_from_people\"/>\n"
-                              "</document>\n",
-          "include_document text, with the 2003 XInclude namespace");
-    check(std::string(canned_result) == "<list><people>a</people><people>b</people></list>", "canned_result text");
+    const std::string declaration = std::string("xmlns:xi=\"") + reinterpret_cast<const char *>(XINCLUDE_NS) + "\"";
+    check(include_document.find(declaration) != std::string_view::npos, "include_document binds xi to XINCLUDE_NS");
 }
 
 void check_scheme_matching()
@@ -141,7 +137,7 @@ void check_refusals()
 
 int main()
 {
-    check_documents();
+    check_namespace();
     check_scheme_matching();
     check_open();
     check_reads();
