@@ -4,12 +4,6 @@
 # explosive, huge and strangely named files) and over 10,000 files at once.
 source "$(dirname "$0")/lib.sh"
 
-usage_nodequery="Usage: $BIN/nodequery <xml-file> <xpath-expr> [<known-ns-list>]
-where <known-ns-list> is a list of known namespaces
-in \"<prefix1>=<href1> <prefix2>=href2> ...\" format
-"
-usage_nodeupdate="Usage: $BIN/nodeupdate <xml-file> <xpath-expr> <value>
-"
 declaration=$'<?xml version="1.0"?>\n'
 
 # The inputs, made here rather than kept in the repository: the large ones are
@@ -141,7 +135,7 @@ check_nodequery() {
     fail)
         expect_status 255
         expect_out ""
-        expect_err_after_library "Error: unable to parse file \"$2\""$'\n'"$usage_nodequery" ;;
+        expect_err_after_library "Error: unable to parse file \"$2\""$'\n'"$nodequery_usage" ;;
     *) unknown_outcome "$1" ;;
     esac
 }
@@ -160,7 +154,7 @@ check_nodeupdate() {
     fail)
         expect_status 255
         expect_out ""
-        expect_err_after_library "Error: unable to parse file \"$2\""$'\n'"$usage_nodeupdate" ;;
+        expect_err_after_library "Error: unable to parse file \"$2\""$'\n'"$nodeupdate_usage" ;;
     *) unknown_outcome "$1" ;;
     esac
 }

@@ -22,6 +22,17 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 2
 
+# The usage texts of the XPath tools, which follow each of their failures
+# (used by the scripts that source this file).
+# shellcheck disable=SC2034
+nodequery_usage="Usage: $BIN/nodequery <xml-file> <xpath-expr> [<known-ns-list>]
+where <known-ns-list> is a list of known namespaces
+in \"<prefix1>=<href1> <prefix2>=href2> ...\" format
+"
+# shellcheck disable=SC2034
+nodeupdate_usage="Usage: $BIN/nodeupdate <xml-file> <xpath-expr> <value>
+"
+
 # library_before NUMBER: the programs were built against a release older than
 # NUMBER (21300 for 2.13.0), for what the library decides differently.
 library_before() {

@@ -4,10 +4,6 @@ source "$(dirname "$0")/lib.sh"
 
 books=$DATA/query/books.xml
 spaces=$DATA/query/namespaces.xml
-usage="Usage: $BIN/nodequery <xml-file> <xpath-expr> [<known-ns-list>]
-where <known-ns-list> is a list of known namespaces
-in \"<prefix1>=<href1> <prefix2>=href2> ...\" format
-"
 dc=http://purl.org/dc/elements/1.1/
 
 begin "argument count"
@@ -17,7 +13,7 @@ for arguments in "" "$books" "$books //book a=urn:a extra"; do
     expect_status 255
     expect_out ""
     expect_err "Error: wrong number of arguments.
-$usage"
+$nodequery_usage"
 done
 
 begin "elements, attributes, text and comments"
@@ -115,7 +111,7 @@ expect_status 255
 expect_out ""
 expect_err "Error: invalid namespaces list format
 Error: failed to register namespaces list \"dc=$dc nonsense\"
-$usage"
+$nodequery_usage"
 
 begin "a pair the library refuses"
 run nodequery "$spaces" '//a' '=urn:a'
@@ -123,21 +119,21 @@ expect_status 255
 expect_out ""
 expect_err "Error: unable to register NS with prefix=\"\" and href=\"urn:a\"
 Error: failed to register namespaces list \"=urn:a\"
-$usage"
+$nodequery_usage"
 
 begin "an unregistered prefix fails at evaluation"
 run nodequery "$spaces" '//x:a' "dc=$dc"
 expect_status 255
 expect_out ""
 expect_err_after_library "Error: unable to evaluate xpath expression \"//x:a\"
-$usage"
+$nodequery_usage"
 
 begin "a malformed expression"
 run nodequery "$books" '//['
 expect_status 255
 expect_out ""
 expect_err_after_library "Error: unable to evaluate xpath expression \"//[\"
-$usage"
+$nodequery_usage"
 
 begin "files that cannot be parsed"
 for file in "$DATA/query/broken.xml" "$WORK/missing.xml" "$WORK/100%s%n.xml"; do
@@ -145,7 +141,7 @@ for file in "$DATA/query/broken.xml" "$WORK/missing.xml" "$WORK/100%s%n.xml"; do
     expect_status 255
     expect_out ""
     expect_err_after_library "Error: unable to parse file \"$file\"
-$usage"
+$nodequery_usage"
 done
 
 begin "standard output that cannot be written"

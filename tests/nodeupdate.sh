@@ -3,8 +3,6 @@
 source "$(dirname "$0")/lib.sh"
 
 nested=$DATA/query/nested.xml
-usage="Usage: $BIN/nodeupdate <xml-file> <xpath-expr> <value>
-"
 header='<?xml version="1.0"?>
 '
 
@@ -15,7 +13,7 @@ for arguments in "" "$nested //para" "$nested //para x extra"; do
     expect_status 255
     expect_out ""
     expect_err "Error: wrong number of arguments.
-$usage"
+$nodeupdate_usage"
 done
 
 begin "selected elements get the value as their only content"
@@ -79,7 +77,7 @@ run nodeupdate "$nested" '//p:para' 'x'
 expect_status 255
 expect_out ""
 expect_err_after_library "Error: unable to evaluate xpath expression \"//p:para\"
-$usage"
+$nodeupdate_usage"
 
 begin "files that cannot be parsed"
 for file in "$DATA/query/broken.xml" "$WORK/missing %d.xml"; do
@@ -87,7 +85,7 @@ for file in "$DATA/query/broken.xml" "$WORK/missing %d.xml"; do
     expect_status 255
     expect_out ""
     expect_err_after_library "Error: unable to parse file \"$file\"
-$usage"
+$nodeupdate_usage"
 done
 
 begin "standard output that cannot be written"

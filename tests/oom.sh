@@ -21,12 +21,6 @@ fail_library=$(cd "$BIN/../tests" 2>/dev/null && pwd)/libfail_alloc.so
 
 books=$DATA/query/books.xml
 valid=$DATA/parse/valid.xml
-query_usage="Usage: $BIN/nodequery <xml-file> <xpath-expr> [<known-ns-list>]
-where <known-ns-list> is a list of known namespaces
-in \"<prefix1>=<href1> <prefix2>=href2> ...\" format
-"
-update_usage="Usage: $BIN/nodeupdate <xml-file> <xpath-expr> <value>
-"
 
 # expect_reached STATUS ERR-END OUT PROGRAM ARG...: a single failed
 # allocation makes PROGRAM end with exit status STATUS, standard output OUT
@@ -56,21 +50,21 @@ expect_reached() {
 begin "XPath tools: each failure, then the usage text, nothing written"
 expect_reached 255 "Error: unable to strdup namespaces list
 Error: failed to register namespaces list \"a=urn:a\"
-$query_usage" "" nodequery "$books" //book a=urn:a
+$nodequery_usage" "" nodequery "$books" //book a=urn:a
 expect_reached 255 "Error: unable to register NS with prefix=\"a\" and href=\"urn:a\"
 Error: failed to register namespaces list \"a=urn:a\"
-$query_usage" "" nodequery "$books" //book a=urn:a
+$nodequery_usage" "" nodequery "$books" //book a=urn:a
 expect_reached 255 "Error: unable to create new XPath context
-$query_usage" "" nodequery "$books" //book
+$nodequery_usage" "" nodequery "$books" //book
 expect_reached 255 "Error: unable to evaluate xpath expression \"//book\"
-$query_usage" "" nodequery "$books" //book
+$nodequery_usage" "" nodequery "$books" //book
 expect_reached 255 "Error: unable to create new XPath context
-$update_usage" "" nodeupdate "$books" //year unknown
+$nodeupdate_usage" "" nodeupdate "$books" //year unknown
 expect_reached 255 "Error: unable to evaluate xpath expression \"//year\"
-$update_usage" "" nodeupdate "$books" //year unknown
+$nodeupdate_usage" "" nodeupdate "$books" //year unknown
 # Older releases cannot tell that an update failed.
 library_before 21300 || expect_reached 255 "Error: unable to update the selected nodes
-$update_usage" "" nodeupdate "$books" //year unknown
+$nodeupdate_usage" "" nodeupdate "$books" //year unknown
 
 begin "a document the library cannot serialise is output not written"
 for arguments in "nodeupdate $books //year unknown" "readextract $books book" sqlinclude; do
