@@ -24,11 +24,12 @@ source "$(dirname "$0")/lib.sh"
 
 # The programs as the examples call them: by name (so that their usage lines
 # show the name), through the test wrapper, with standard output line-buffered.
+# Only the programs with a page: BIN may be a folder shared with others.
 tools=$WORK/.tools
 mkdir "$tools"
 read -r -a test_wrapper <<<"${TEST_WRAPPER:-}"
-for program in "$BIN"/*; do
-    [[ -f $program && -x $program ]] || continue
+for page in "$root"/docs/man/*.1; do
+    program=$BIN/$(basename "$page" .1)
     printf '#!/bin/bash\nPATH=%q:$PATH exec stdbuf -oL%s %q "$@"\n' "$BIN" \
         "${test_wrapper[*]:+$(printf ' %q' "${test_wrapper[@]}")}" "${program##*/}" >"$tools/${program##*/}"
     chmod +x "$tools/${program##*/}"

@@ -6,13 +6,14 @@
 # exactly; the library's diagnostics only loosely (that some are there, and
 # where), since their wording belongs to the library's version.
 #
-# Environment: BIN is the folder of the built programs, DATA the folder of the
-# test documents; LIBXML_VERSION the library release the programs were built
+# Environment: BIN is the folder of the programs under test, HELPERS that of
+# the libraries the tests preload, DATA the folder of the test documents; LIBXML_VERSION the library release the programs were built
 # against, as a number (20914 for 2.9.14); TEST_WRAPPER, if set, is a command put before every program
 # (for example valgrind with its options).
 
 set -u
 : "${BIN:?BIN must name the folder of the built programs}"
+: "${HELPERS:?HELPERS must name the folder of the preloaded test libraries}"
 : "${DATA:?DATA must name the folder of the test documents}"
 : "${LIBXML_VERSION:?LIBXML_VERSION must give the library release as a number}"
 read -r -a wrapper <<<"${TEST_WRAPPER:-}"

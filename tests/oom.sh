@@ -13,7 +13,7 @@ if [[ -n ${TEST_WRAPPER:-} ]] || ldd "$BIN/memparse" | grep -q libasan; then
     echo "skipped: the failing allocator cannot be preloaded under valgrind or the sanitizers"
     exit 0
 fi
-fail_library=$(cd "$BIN/../tests" 2>/dev/null && pwd)/libfail_alloc.so
+fail_library=$HELPERS/libfail_alloc.so
 [[ -f $fail_library ]] || {
     echo "missing test helper $fail_library" >&2
     exit 2

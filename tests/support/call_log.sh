@@ -5,8 +5,7 @@
 
 : "${out:?call_log.sh is sourced after lib.sh}"
 
-# The library is built in the tests folder of the build tree, beside bin/.
-call_log_library=$(cd "$BIN/../tests" 2>/dev/null && pwd)/libcall_log.so
+call_log_library=$HELPERS/libcall_log.so
 [[ -f $call_log_library ]] || {
     echo "missing test helper $call_log_library" >&2
     exit 2
