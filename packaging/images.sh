@@ -1,0 +1,53 @@
+# shellcheck shell=bash
+# Sourced by the scripts that work in other Debian releases: the supported
+# platforms and a tarball of a minimal system of each, made once by
+# mmdebstrap and kept outside the clone.
+#
+# platform_release PLATFORM: prints the Debian release of a supported
+# platform, or fails for an unknown one.
+#   bookworm           Debian 12: libxml2 2.9.14, g++ 12
+#   trixie             Debian 13: libxml2 2.9.14, g++ 14
+#   trixie-backports   Debian 13 with libxml2 2.15 from trixie-backports
+#   sid                Debian unstable: libxml2 2.15, g++ 16
+#
+# platform_image PLATFORM KIND [PACKAGE...]: prints the path of the tarball
+# of a buildd system (build-essential) of PLATFORM with the packages named,
+# made once as XMLTOOLS_PLATFORMS/PLATFORM-KIND.tar (default folder
+# /var/cache/xmltools/platforms; delete the file to make it anew). Needs root
+# and mmdebstrap.
+
+platform_release() {
+    case $1 in
+    bookworm | trixie | sid) echo "$1" ;;
+    trixie-backports) echo trixie ;;
+    *) return 1 ;;
+    esac
+}
+
+platform_image() {
+    local platform=$1 kind=$2 release mirror=http://deb.debian.org/debian
+    shift 2
+    local cache=${XMLTOOLS_PLATFORMS:-/var/cache/xmltools/platforms}
+    local image=$cache/$platform-$kind.tar options=()
+    release=$(platform_release "$platform") || return 1
+    [[ -f $image ]] && { echo "$image"; return 0; }
+    mkdir -p "$cache" || return 1
+    local sources=("deb $mirror $release main")
+    if [[ $platform == trixie-backports ]]; then
+        # Only the XML library comes from backports; the compiler and CMake
+        # stay Debian 13's.
+        sources+=("deb $mirror trixie-backports main")
+        options+=(--setup-hook='mkdir -p "$1/etc/apt/preferences.d" && printf "%s\n" "Package: libxml2-dev libxml2-16" "Pin: release n=trixie-backports" "Pin-Priority: 990" >"$1/etc/apt/preferences.d/libxml2"')
+    fi
+    # Unstable's index as mirrored here may be older than its validity period.
+    [[ $release == sid ]] && options+=(--aptopt='Acquire::Check-Valid-Until "false"')
+    (($#)) && options+=(--include="$(IFS=,; echo "$*")")
+    echo "making a minimal Debian $platform ($kind) in $image, once" >&2
+    if ! mmdebstrap --quiet --variant=buildd --format=tar "${options[@]}" "$release" "$image.part" "${sources[@]}" \
+        >"$cache/$platform-$kind.log" 2>&1; then
+        echo "mmdebstrap failed: see $cache/$platform-$kind.log" >&2
+        rm -f "$image.part"
+        return 1
+    fi
+    mv "$image.part" "$image" && echo "$image"
+}
