@@ -269,11 +269,11 @@ void xmlCleanupParser(void)
     real();
 }
 
-int xmlRegisterInputCallbacks(xmlInputMatchCallback match, xmlInputOpenCallback open, xmlInputReadCallback read,
-                              xmlInputCloseCallback close)
+int xmlRegisterInputCallbacks(xmlInputMatchCallback match, xmlInputOpenCallback opener, xmlInputReadCallback reader,
+                              xmlInputCloseCallback closer)
 {
     FORWARD(xmlRegisterInputCallbacks);
-    return REFUSED(xmlRegisterInputCallbacks) ? -1 : real(match, open, read, close);
+    return REFUSED(xmlRegisterInputCallbacks) ? -1 : real(match, opener, reader, closer);
 }
 
 const xmlChar *xmlTextReaderConstName(xmlTextReaderPtr reader)
