@@ -14,7 +14,7 @@ constexpr std::size_t value_cut = 40;
 constexpr std::size_t int_room = 11; // "-2147483648"
 // Everything but the name: four numbers, four blanks and the longest tail
 // (a blank, 40 bytes of value, "..." and the newline).
-constexpr std::size_t fixed_room = 4 * int_room + 4 + 1 + value_cut + 3 + 1;
+constexpr std::size_t fixed_room = (4 * int_room) + 4 + 1 + value_cut + 3 + 1;
 constexpr std::size_t line_room = 256;
 
 // Depths, node types and flags are nearly always a single digit.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # readdump: node lines, the cut of long values, failures and their exit status.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 # The documents are read from the scratch folder, so messages name them plainly.
 cp "$DATA"/reader/* .
@@ -24,6 +25,12 @@ run readdump hello.xml
 expect_status 0
 expect_err ""
 expect_out $'0 1 doc 0 0\n1 3 #text 0 1 hello\n0 15 doc 0 0\n'
+
+begin "a reader that gives no name and fails a query: -- and -1 in their fields"
+CALL_LOG_REFUSE="xmlTextReaderConstName xmlTextReaderIsEmptyElement" run_logged readdump hello.xml
+expect_status 0
+expect_err ""
+expect_out $'0 1 -- -1 0\n1 3 -- -1 1 hello\n0 15 -- -1 0\n'
 
 begin "value tails: cut at byte 40, empty, absent, several lines, empty tag"
 run readdump values.xml

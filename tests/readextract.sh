@@ -2,6 +2,7 @@
 # readextract: the document the reader keeps under a preserve pattern, the
 # default file and pattern, and the failures that still exit 0.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 # The documents are read from the scratch folder, so messages name them plainly.
 cp "$DATA"/reader/* .
@@ -61,6 +62,11 @@ run readextract broken.xml a
 expect_status 0
 expect_out ""
 expect_err_after_library $'broken.xml : failed to parse\n'
+
+begin "a clean end without a kept document: nothing written"
+CALL_LOG_REFUSE=xmlTextReaderCurrentDoc run_logged readextract log.xml entry
+expect_status 0
+expect_silent
 
 begin "output that cannot be written"
 run_to /dev/full readextract log.xml entry

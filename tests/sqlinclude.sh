@@ -2,6 +2,7 @@
 # sqlinclude: the fixed document with its include element replaced by the
 # result served through the program's own "sql:" input callbacks.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 begin "prints the merged document"
 run sqlinclude
@@ -14,6 +15,13 @@ run sqlinclude sql:select_nothing include.xml
 expect_status 0
 expect_out_file "$DATA/input/merged.xml"
 expect_err ""
+
+begin "callbacks the library refuses: the message, status 1, nothing after"
+CALL_LOG_REFUSE=xmlRegisterInputCallbacks run_logged sqlinclude
+expect_status 1
+expect_out ""
+expect_err $'failed to register SQL handler\n'
+expect_calls $'xmlCheckVersion LIBXML_VERSION\n'
 
 begin "a full standard output is reported"
 run_to /dev/full sqlinclude
