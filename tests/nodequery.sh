@@ -6,15 +6,7 @@ books=$DATA/query/books.xml
 spaces=$DATA/query/namespaces.xml
 dc=http://purl.org/dc/elements/1.1/
 
-begin "argument count"
-for arguments in "" "$books" "$books //book a=urn:a extra"; do
-    read -r -a words <<<"$arguments"
-    run nodequery "${words[@]}"
-    expect_status 255
-    expect_out ""
-    expect_err "Error: wrong number of arguments.
-$nodequery_usage"
-done
+check_xpath_argument_counts nodequery "" "$books" "$books //book a=urn:a extra"
 
 begin "elements, attributes, text and comments"
 run nodequery "$books" '//book'

@@ -6,15 +6,7 @@ nested=$DATA/query/nested.xml
 header='<?xml version="1.0"?>
 '
 
-begin "argument count"
-for arguments in "" "$nested //para" "$nested //para x extra"; do
-    read -r -a words <<<"$arguments"
-    run nodeupdate "${words[@]}"
-    expect_status 255
-    expect_out ""
-    expect_err "Error: wrong number of arguments.
-$nodeupdate_usage"
-done
+check_xpath_argument_counts nodeupdate "" "$nested //para" "$nested //para x extra"
 
 begin "selected elements get the value as their only content"
 run nodeupdate "$nested" '//para' 'new'

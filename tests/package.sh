@@ -4,15 +4,11 @@
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$(dirname "$0")/lib.sh"
 
-begin "debian/copyright carries LICENSE"
-# In the copyright file the licence text is indented by one space and a blank
-# line is written " .".
-license=$(tail -n +5 "$root/LICENSE")
-copyright=$(sed -n '/^License: Expat$/,$ { /^License:/d; s/^ //; s/^\.$//; p }' "$root/debian/copyright")
-[[ $copyright == "$license" ]] || fail "licence text" "$license" "$copyright"
-holder=$(sed -n 's/^Copyright (c) //p' "$root/LICENSE")
-grep -qxF "Copyright: $holder" "$root/debian/copyright" ||
-    fail "copyright line" "Copyright: $holder" "$(grep '^Copyright:' "$root/debian/copyright")"
+begin "debian/copyright carries LICENSE's holder and text"
+# There the text is indented by one space and a blank line is written " .".
+expected=$(sed -n 's/^Copyright (c) /Copyright: /p' "$root/LICENSE"; echo 'License: Expat'; tail -n +5 "$root/LICENSE" | sed 's/^$/./; s/^/ /')
+actual=$(sed -n '/^Copyright:/,$p' "$root/debian/copyright")
+[[ $actual == "$expected" ]] || fail "copyright and licence" "$expected" "$actual"
 
 begin "debian/changelog's latest entry is the project's version"
 version=$(sed -n '1s/^xmltools (\([^)]*\)).*/\1/p' "$root/debian/changelog")

@@ -6,13 +6,7 @@ source "$(dirname "$0")/support/call_log.sh"
 # The documents are read from the scratch folder, so messages name them plainly.
 cp "$DATA"/reader/* .
 
-begin "argument count"
-for arguments in "" "hello.xml hello.xml" "missing.xml a b"; do
-    read -r -a words <<<"$arguments"
-    run readdump "${words[@]}"
-    expect_status 1
-    expect_silent
-done
+check_argument_counts readdump hello.xml
 
 begin "a missing file"
 run readdump missing.xml

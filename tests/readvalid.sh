@@ -2,17 +2,12 @@
 # readvalid: node lines with entities substituted, the validity verdict, and
 # the order of its messages after a parse failure.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 # The documents are read from the scratch folder, so messages name them plainly.
 cp "$DATA"/reader/* .
 
-begin "argument count"
-for arguments in "" "valid.xml valid.xml" "missing.xml a b"; do
-    read -r -a words <<<"$arguments"
-    run readvalid "${words[@]}"
-    expect_status 1
-    expect_silent
-done
+check_argument_counts readvalid valid.xml
 
 begin "a missing file"
 run readvalid missing.xml

@@ -70,11 +70,11 @@ expect_parsed_bytes() {
 }
 
 # check_argument_counts PROGRAM FILE: a program that takes exactly one file
-# returns 1 without a word and before any library call, given none or two.
+# returns 1 without a word and before any library call, given none, two or three.
 check_argument_counts() {
     begin "wrong argument counts: nothing written, no library call, status 1"
     local arguments
-    for arguments in "" "$2 $2"; do
+    for arguments in "" "$2 $2" "$2 $2 $2"; do
         read -r -a arguments <<<"$arguments"
         run_logged "$1" "${arguments[@]}"
         expect_status 1
