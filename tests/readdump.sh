@@ -53,6 +53,18 @@ expect_status 0
 expect_err ""
 expect_out "$expected"
 
+begin "lines at the buffer's limit and one byte past it, every number at its widest"
+at_limit=$(printf 'p%.0s' $(seq 163)) value=$(printf 'v%.0s' $(seq 41)) numbers="-2147483648 -2147483648"
+printf '<?%s %s?><?%s %s?><doc/>' "$at_limit" "$value" "${at_limit}q" "$value" >limit.xml
+CALL_LOG_WIDEST="xmlTextReaderDepth xmlTextReaderNodeType xmlTextReaderIsEmptyElement xmlTextReaderHasValue" \
+    run_logged readdump limit.xml
+expect_status 0
+expect_err ""
+expect_out "$numbers $at_limit $numbers ${value:0:40}...
+$numbers ${at_limit}q $numbers ${value:0:40}...
+$numbers doc $numbers
+"
+
 begin "a document broken part-way"
 # Every node line the well-formed start of broken.xml can give, in order. How
 # many of them come out before the error depends on the library's buffering,

@@ -11,7 +11,9 @@
 // program get the library's answer for a failure instead of going to it (no
 // name, -1, no document, a refused registration): what a program does then
 // is in its contract, but no input makes the library answer so. Those calls
-// are not logged.
+// are not logged. CALL_LOG_WIDEST names reader queries of a number whose
+// calls by the program get INT_MIN instead, the widest number a node line can
+// hold: no document gives it, but the line must have room for it.
 
 #include "common/library.h"
 
@@ -27,6 +29,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -129,9 +132,9 @@ const char *document_name(const void *doc)
     return doc == parsed_document ? "parsed" : "other";
 }
 
-bool refused(const char *name)
+bool listed(const char *variable, const char *name)
 {
-    const char *list = std::getenv("CALL_LOG_REFUSE");
+    const char *list = std::getenv(variable);
     return list != nullptr && (" " + std::string(list) + " ").find(" " + std::string(name) + " ") != std::string::npos;
 }
 
@@ -141,7 +144,15 @@ bool refused(const char *name)
 // program made the call, and passes the call on.
 #define FORWARD(name) static const auto real = next_definition(&name, #name)
 #define FROM_PROGRAM called_by_program(__builtin_return_address(0))
-#define REFUSED(name) (FROM_PROGRAM && refused(#name))
+#define REFUSED(name) (FROM_PROGRAM && listed("CALL_LOG_REFUSE", #name))
+#define WIDEST(name) (FROM_PROGRAM && listed("CALL_LOG_WIDEST", #name))
+// A reader's query of a number: -1 when refused, INT_MIN when widest.
+#define NUMBER_QUERY(name)                                                                                             \
+    int name(xmlTextReaderPtr reader)                                                                                  \
+    {                                                                                                                  \
+        FORWARD(name);                                                                                                 \
+        return REFUSED(name) ? -1 : WIDEST(name) ? INT_MIN : real(reader);                                             \
+    }
 
 extern "C" {
 
@@ -282,11 +293,10 @@ const xmlChar *xmlTextReaderConstName(xmlTextReaderPtr reader)
     return REFUSED(xmlTextReaderConstName) ? nullptr : real(reader);
 }
 
-int xmlTextReaderIsEmptyElement(xmlTextReaderPtr reader)
-{
-    FORWARD(xmlTextReaderIsEmptyElement);
-    return REFUSED(xmlTextReaderIsEmptyElement) ? -1 : real(reader);
-}
+NUMBER_QUERY(xmlTextReaderIsEmptyElement)
+NUMBER_QUERY(xmlTextReaderHasValue)
+NUMBER_QUERY(xmlTextReaderNodeType)
+NUMBER_QUERY(xmlTextReaderDepth)
 
 xmlDocPtr xmlTextReaderCurrentDoc(xmlTextReaderPtr reader)
 {
