@@ -113,7 +113,9 @@ run_to() {
     local target=$1 program=$2
     shift 2
     command_line="$program$(printf ' %q' "$@")"
-    "${wrapper[@]}" "$BIN/$program" "$@" >"$target" 2>"$err" </dev/null
+    # Standard error is appended to, so that lines others append to it stay in order.
+    : >"$err"
+    "${wrapper[@]}" "$BIN/$program" "$@" >"$target" 2>>"$err" </dev/null
     status=$?
     [[ $target == "$out" ]] || : >"$out"
 }

@@ -14,11 +14,12 @@ expect_status 0
 expect_out ""
 expect_err $'Unable to open missing.xml\n'
 
-begin "start, text and end of an element"
-run readdump hello.xml
+begin "start, text and end of an element, and the library calls"
+run_logged readdump hello.xml
 expect_status 0
 expect_err ""
 expect_out $'0 1 doc 0 0\n1 3 #text 0 1 hello\n0 15 doc 0 0\n'
+expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlReaderForFile filename=hello.xml encoding=(null) options=0\nxmlFreeTextReader\nxmlCleanupParser\nxmlMemoryDump\n'
 
 begin "a reader that gives no name and fails a query: -- and -1 in their fields"
 CALL_LOG_REFUSE="xmlTextReaderConstName xmlTextReaderIsEmptyElement" run_logged readdump hello.xml
@@ -74,9 +75,9 @@ expected=$'0 1 doc 0 0\n'
 for i in $(seq 10 79); do
     expected+=$'1 1 a 0 0\n'"2 3 #text 0 1 line $i"$'\n1 15 a 0 0\n'
 done
-run readdump broken.xml
+CALL_LOG_TO=/dev/stderr run_logged readdump broken.xml
 expect_status 0
-expect_err_after_library $'broken.xml : failed to parse\n'
+expect_err_after_library "$(for_this_release $'xmlFreeTextReader\nbroken.xml : failed to parse\nxmlCleanupParser\nxmlMemoryDump\n')"$'\n'
 expect_out_prefix "$expected" $'0 1 doc 0 0\n1 1 a 0 0\n2 3 #text 0 1 line 10\n1 15 a 0 0\n'
 
 begin "output that cannot be written"

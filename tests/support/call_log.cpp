@@ -293,6 +293,24 @@ const xmlChar *xmlTextReaderConstName(xmlTextReaderPtr reader)
     return REFUSED(xmlTextReaderConstName) ? nullptr : real(reader);
 }
 
+xmlTextReaderPtr xmlReaderForFile(const char *filename, const char *encoding, int options)
+{
+    FORWARD(xmlReaderForFile);
+    if (FROM_PROGRAM) {
+        log_line("xmlReaderForFile filename=%s encoding=%s options=%d", text(filename), text(encoding), options);
+    }
+    return real(filename, encoding, options);
+}
+
+void xmlFreeTextReader(xmlTextReaderPtr reader)
+{
+    FORWARD(xmlFreeTextReader);
+    if (FROM_PROGRAM) {
+        log_line("xmlFreeTextReader");
+    }
+    real(reader);
+}
+
 NUMBER_QUERY(xmlTextReaderIsEmptyElement)
 NUMBER_QUERY(xmlTextReaderHasValue)
 NUMBER_QUERY(xmlTextReaderNodeType)

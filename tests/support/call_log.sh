@@ -18,11 +18,13 @@ run_logged() {
     run_logged_to "$out" "$@"
 }
 
-# run_logged_to FILE PROGRAM ARG...: as run_to, with the calls logged.
+# run_logged_to FILE PROGRAM ARG...: as run_to, with the calls logged. With
+# CALL_LOG_TO=/dev/stderr the lines go into standard error instead, each where
+# the call was made, for the order of the calls and the program's messages.
 run_logged_to() {
     rm -f "$calls" "$calls.data"
     : >"$calls"
-    CALL_LOG=$calls LD_PRELOAD=$call_log_library \
+    CALL_LOG=${CALL_LOG_TO:-$calls} LD_PRELOAD=$call_log_library \
         ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 run_to "$@"
 }
 
