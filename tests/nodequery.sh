@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # nodequery: result lines, namespace lists, failures and their exit status.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 books=$DATA/query/books.xml
 spaces=$DATA/query/namespaces.xml
@@ -8,8 +9,15 @@ dc=http://purl.org/dc/elements/1.1/
 
 check_xpath_argument_counts nodequery "" "$books" "$books //book a=urn:a extra"
 
-begin "elements, attributes, text and comments"
-run nodequery "$books" '//book'
+begin "elements, attributes, text and comments; the library calls"
+run_logged nodequery "$books" '//book'
+expect_calls "xmlInitParser
+xmlCheckVersion LIBXML_VERSION
+xmlParseFile filename=$books
+xmlFreeDoc parsed
+xmlCleanupParser
+xmlMemoryDump
+"
 expect_status 0
 expect_err ""
 expect_out 'Result (2 nodes):

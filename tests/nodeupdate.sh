@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # nodeupdate: the reverse-order update, the written document and failures.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 nested=$DATA/query/nested.xml
 header='<?xml version="1.0"?>
@@ -8,8 +9,15 @@ header='<?xml version="1.0"?>
 
 check_xpath_argument_counts nodeupdate "" "$nested //para" "$nested //para x extra"
 
-begin "selected elements get the value as their only content"
-run nodeupdate "$nested" '//para' 'new'
+begin "selected elements get the value as their only content; the library calls"
+run_logged nodeupdate "$nested" '//para' 'new'
+expect_calls "xmlInitParser
+xmlCheckVersion LIBXML_VERSION
+xmlParseFile filename=$nested
+xmlFreeDoc parsed
+xmlCleanupParser
+xmlMemoryDump
+"
 expect_status 0
 expect_err ""
 expect_out "$header"'<root xmlns:p="urn:p">

@@ -247,6 +247,20 @@ xmlDocPtr xmlReadFile(const char *filename, const char *encoding, int options)
     return doc;
 }
 
+xmlDocPtr xmlParseFile(const char *filename)
+{
+    FORWARD(xmlParseFile);
+    const bool logged = FROM_PROGRAM;
+    if (logged) {
+        log_line("xmlParseFile filename=%s", text(filename));
+    }
+    xmlDocPtr doc = real(filename);
+    if (logged) {
+        parsed_document = doc;
+    }
+    return doc;
+}
+
 xmlDocPtr xmlReadMemory(const char *buffer, int size, const char *URL, const char *encoding, int options)
 {
     FORWARD(xmlReadMemory);
