@@ -76,6 +76,14 @@ library_url() {
     done
 }
 
+# capture NAME COMMAND...: sets the variable NAME to exactly what COMMAND
+# prints, trailing newlines included (which $(...) alone drops).
+capture() {
+    local captured
+    captured=$("${@:2}"; printf x)
+    printf -v "$1" '%s' "${captured%x}"
+}
+
 passed=0
 failed=0
 case_name=""
@@ -141,12 +149,16 @@ expect_status() {
     [[ $status == "$1" ]] || fail "exit status" "$1" "$status"
 }
 
+# expect_text WHAT FILE TEXT: FILE (the stream or log WHAT) held exactly TEXT.
+expect_text() {
+    local actual
+    capture actual cat "$2"
+    [[ $actual == "$3" ]] || fail "$1" "$3" "$actual"
+}
+
 # expect_out TEXT: standard output was exactly TEXT.
 expect_out() {
-    local actual
-    actual=$(cat "$out"; printf x)
-    actual=${actual%x}
-    [[ $actual == "$1" ]] || fail "standard output" "$1" "$actual"
+    expect_text "standard output" "$out" "$1"
 }
 
 # expect_out_prefix FULL MINIMUM: standard output was whole lines from the
@@ -154,8 +166,7 @@ expect_out() {
 # how many lines come out before the error depends on the library's buffering.
 expect_out_prefix() {
     local actual
-    actual=$(cat "$out"; printf x)
-    actual=${actual%x}
+    capture actual cat "$out"
     if [[ $1 != "$actual"* || $actual != *$'\n' ]]; then
         fail "standard output should be whole lines from the start of" "$1" "$actual"
     elif [[ $actual != "$2"* ]]; then
@@ -170,18 +181,14 @@ expect_out_file() {
 
 # expect_err TEXT: standard error was exactly TEXT (no library diagnostics).
 expect_err() {
-    local actual
-    actual=$(cat "$err"; printf x)
-    actual=${actual%x}
-    [[ $actual == "$1" ]] || fail "standard error" "$1" "$actual"
+    expect_text "standard error" "$err" "$1"
 }
 
 # expect_err_after_library TEXT: standard error held some library diagnostics
 # and then ended with exactly TEXT.
 expect_err_after_library() {
     local actual
-    actual=$(cat "$err"; printf x)
-    actual=${actual%x}
+    capture actual cat "$err"
     if [[ $actual != *"$1" ]]; then
         fail "standard error should end with the program's lines" "$1" "$actual"
     elif ((${#actual} == ${#1})); then
@@ -194,8 +201,7 @@ expect_err_after_library() {
 # releases report and others leave to the program (a failed write or save).
 expect_err_after_any_library() {
     local actual
-    actual=$(cat "$err"; printf x)
-    actual=${actual%x}
+    capture actual cat "$err"
     [[ $actual == *"$1" ]] || fail "standard error should end with the program's lines" "$1" "$actual"
 }
 

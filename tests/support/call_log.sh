@@ -38,23 +38,18 @@ for_this_release() {
 
 # expect_calls TEXT: the program made exactly these library calls, one per line.
 expect_calls() {
-    local actual expected
-    actual=$(cat "$calls"; printf x)
-    actual=${actual%x}
-    expected=$(for_this_release "$1"; printf x)
-    expected=${expected%x}
-    [[ $actual == "$expected" ]] || fail "library calls" "$expected" "$actual"
+    local expected
+    capture expected for_this_release "$1"
+    expect_text "library calls" "$calls" "$expected"
 }
 
 # expect_first_calls TEXT: the program's first library calls were exactly
 # these lines (for cases where what follows is the library's choice).
 expect_first_calls() {
     local lines actual expected
-    expected=$(for_this_release "$1"; printf x)
-    expected=${expected%x}
+    capture expected for_this_release "$1"
     lines=$(printf '%s' "$expected" | wc -l)
-    actual=$(head -n "$lines" "$calls"; printf x)
-    actual=${actual%x}
+    capture actual head -n "$lines" "$calls"
     [[ $actual == "$expected" ]] || fail "first library calls" "$expected" "$actual"
 }
 
