@@ -34,22 +34,6 @@ in \"<prefix1>=<href1> <prefix2>=href2> ...\" format
 nodeupdate_usage="Usage: $BIN/nodeupdate <xml-file> <xpath-expr> <value>
 "
 
-# check_xpath_argument_counts PROGRAM WORDS...: each WORDS, split at blanks,
-# as the arguments of an XPath tool gives the count's message, its usage text
-# and status 255.
-check_xpath_argument_counts() {
-    local program=$1 usage=${1}_usage arguments words
-    begin "argument count"
-    for arguments in "${@:2}"; do
-        read -r -a words <<<"$arguments"
-        run "$program" "${words[@]}"
-        expect_status 255
-        expect_out ""
-        expect_err "Error: wrong number of arguments.
-${!usage}"
-    done
-}
-
 # library_before NUMBER: the programs were built against a release older than
 # NUMBER (21300 for 2.13.0), for what the library decides differently.
 library_before() {

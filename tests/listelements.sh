@@ -8,7 +8,7 @@ lines() {
     printf 'node type: Element, name: %s\n' "$@"
 }
 
-check_argument_counts listelements "$DATA/parse/preorder.xml"
+check_file_argument_counts listelements "$DATA/parse/preorder.xml"
 
 begin "pre-order: each element before its descendants, then its following siblings"
 run_logged listelements "$DATA/parse/preorder.xml"

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # nodequery: result lines, namespace lists, failures and their exit status.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 books=$DATA/query/books.xml
 spaces=$DATA/query/namespaces.xml
 dc=http://purl.org/dc/elements/1.1/
 
-check_xpath_argument_counts nodequery "" "$books" "$books //book a=urn:a extra"
+check_argument_counts nodequery 255 "Error: wrong number of arguments.
+$nodequery_usage" "" "$books" "$books //book a=urn:a extra"
 
 begin "elements, attributes, text and comments"
 run nodequery "$books" '//book'

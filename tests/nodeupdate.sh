@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # nodeupdate: the reverse-order update, the written document and failures.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 nested=$DATA/query/nested.xml
 header='<?xml version="1.0"?>
 '
 
-check_xpath_argument_counts nodeupdate "" "$nested //para" "$nested //para x extra"
+check_argument_counts nodeupdate 255 "Error: wrong number of arguments.
+$nodeupdate_usage" "" "$nested //para" "$nested //para x extra"
 
 begin "selected elements get the value as their only content"
 run nodeupdate "$nested" '//para' 'new'

@@ -3,7 +3,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/support/call_log.sh"
 
-check_argument_counts parsefile "$DATA/parse/valid.xml"
+check_file_argument_counts parsefile "$DATA/parse/valid.xml"
 
 begin "well-formed file: no output; read without options, then freed"
 run_logged parsefile "$DATA/parse/valid.xml"

@@ -17,7 +17,7 @@ no_document_calls() {
         "xmlCtxtReadFile filename=$1 encoding=(null) options=16" xmlFreeParserCtxt xmlCleanupParser xmlMemoryDump
 }
 
-check_argument_counts parsevalid "$DATA/parse/valid.xml"
+check_file_argument_counts parsevalid "$DATA/parse/valid.xml"
 
 begin "valid documents, with an external DTD and with an internal subset: no output"
 for name in valid.xml internal-subset.xml; do

@@ -25,7 +25,7 @@ push_calls() {
 
 no_parser_calls=$'xmlCheckVersion LIBXML_VERSION\nxmlCleanupParser\nxmlMemoryDump\n'
 
-check_argument_counts pushparse "$DATA/parse/valid.xml"
+check_file_argument_counts pushparse "$DATA/parse/valid.xml"
 
 begin "empty file: reported without a parser"
 run_logged pushparse "$DATA/parse/empty.xml"

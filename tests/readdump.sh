@@ -6,7 +6,7 @@ source "$(dirname "$0")/support/call_log.sh"
 # The documents are read from the scratch folder, so messages name them plainly.
 cp "$DATA"/reader/* .
 
-check_argument_counts readdump hello.xml
+check_file_argument_counts readdump hello.xml
 
 begin "a missing file"
 run readdump missing.xml

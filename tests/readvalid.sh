@@ -7,7 +7,7 @@ source "$(dirname "$0")/support/call_log.sh"
 # The documents are read from the scratch folder, so messages name them plainly.
 cp "$DATA"/reader/* .
 
-check_argument_counts readvalid valid.xml
+check_file_argument_counts readvalid valid.xml
 
 begin "a missing file"
 run readvalid missing.xml
