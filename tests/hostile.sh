@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# hostile: every program that reads a file, run over one table of hostile
-# inputs (missing, unreadable, empty, garbage, badly encoded, compressed, deep,
-# explosive, huge and strangely named files) and over 10,000 files at once.
+# hostile: what the programs share. Every program that reads a file, run over
+# one table of hostile inputs (missing, unreadable, empty, garbage, badly
+# encoded, compressed, deep, explosive, huge and strangely named files), and
+# readmany over 10,000 files at once; every program that writes, over output
+# that cannot be written; and those that ignore arguments, given some.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 declaration=$'<?xml version="1.0"?>\n'
 
@@ -309,5 +312,72 @@ run readmany "${names[@]}"
 expect_status 0
 expect_out "$expected"
 expect_err $'many/missing.xml: Failed to parse\n'
+
+# Output that cannot be written: status 1 and the program's one message,
+# "Failed to write output" (docbuild's "Failed to save -"), after no other
+# line on standard error (none), after library diagnostics (library), or after
+# what some releases report of the failed write and others do not (any).
+unwritable=(
+    # program    before   arguments
+    "nodequery    none     $DATA/query/books.xml //book"
+    "nodeupdate   any      $DATA/query/nested.xml //para x"
+    "readdump     none     $DATA/reader/hello.xml"
+    "readvalid    none     $DATA/reader/valid.xml"
+    "readmany     none     $DATA/reader/good1.xml $DATA/reader/good2.xml"
+    "readextract  any      $DATA/reader/log.xml entry"
+    "listelements none     $DATA/parse/preorder.xml"
+    "listelements library  $DATA/parse/malformed.xml"
+    "memdump      none"
+    "docbuild     any"
+    "sqlinclude   any"
+)
+for row in "${unwritable[@]}"; do
+    read -r program before arguments <<<"$row"
+    read -r -a arguments <<<"$arguments"
+    begin "output that cannot be written: $program ${arguments[*]##*/}"
+    message=$'Failed to write output\n'
+    [[ $program == docbuild ]] && message=$'Failed to save -\n'
+    run_to /dev/full "$program" "${arguments[@]}"
+    expect_status 1
+    case $before in
+    none) expect_err "$message" ;;
+    library) expect_err_after_library "$message" ;;
+    any) expect_err_after_any_library "$message" ;;
+    *) unknown_outcome "$before" ;;
+    esac
+    expect_one_failed_line
+done
+
+# Arguments a program does not use change nothing: the same status, streams,
+# library calls and files written as without them.
+ignored=(
+    # program and the arguments it uses | further arguments
+    "memdump | extra.xml -"
+    "memparse | one"
+    "memparse | $DATA/parse/malformed.xml"
+    "memparse | --help -x"
+    "memparse | a b c d"
+    "docbuild first.xml | second.xml third.xml"
+    "sqlinclude | sql:select_nothing include.xml"
+)
+for row in "${ignored[@]}"; do
+    read -r -a used <<<"${row%%|*}"
+    read -r -a further <<<"${row#*|}"
+    begin "arguments ignored: ${used[*]} ${further[*]##*/}"
+    rm -rf without with && mkdir without with
+    cd without && run_logged "${used[@]}"
+    cd "$WORK" || exit 2
+    wanted_status=$status wanted_out="" wanted_err="" wanted_calls=""
+    capture wanted_out cat "$out"
+    capture wanted_err cat "$err"
+    capture wanted_calls cat "$calls"
+    cd with && run_logged "${used[@]}" "${further[@]}"
+    cd "$WORK" || exit 2
+    expect_status "$wanted_status"
+    expect_out "$wanted_out"
+    expect_err "$wanted_err"
+    expect_text "library calls" "$calls" "$wanted_calls"
+    diff -r without with >/dev/null || fail "files written" "$(ls -AR without)" "$(ls -AR with)"
+done
 
 finish

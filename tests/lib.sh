@@ -140,6 +140,11 @@ expect_text() {
     [[ $actual == "$3" ]] || fail "$1" "$3" "$actual"
 }
 
+# expect_bytes WHAT FILE EXPECTED-FILE: FILE held exactly the bytes of EXPECTED-FILE.
+expect_bytes() {
+    cmp -s "$2" "$3" || fail "$1" "$(cat "$3")" "$(cat "$2" 2>/dev/null)"
+}
+
 # expect_out TEXT: standard output was exactly TEXT.
 expect_out() {
     expect_text "standard output" "$out" "$1"
@@ -160,7 +165,7 @@ expect_out_prefix() {
 
 # expect_out_file FILE: standard output was exactly the bytes of FILE.
 expect_out_file() {
-    cmp -s "$out" "$1" || fail "standard output" "$(cat "$1")" "$(cat "$out")"
+    expect_bytes "standard output" "$out" "$1"
 }
 
 # expect_err TEXT: standard error was exactly TEXT (no library diagnostics).
@@ -187,6 +192,14 @@ expect_err_after_any_library() {
     local actual
     capture actual cat "$err"
     [[ $actual == *"$1" ]] || fail "standard error should end with the program's lines" "$1" "$actual"
+}
+
+# expect_one_failed_line: standard error held one line starting "Failed": the
+# program reported its failure once (not again when its output was checked).
+expect_one_failed_line() {
+    local count
+    count=$(grep -c '^Failed' "$err")
+    [[ $count == 1 ]] || fail "exactly one Failed line on standard error" "1" "$count"
 }
 
 # expect_library_err: standard error held library diagnostics only (no line

@@ -88,12 +88,4 @@ expect_status 0
 expect_out $'error: could not parse file missing %s.xml\n'
 expect_library_err
 
-begin "output that cannot be written: reported, status 1"
-run_to /dev/full listelements "$DATA/parse/preorder.xml"
-expect_status 1
-expect_err $'Failed to write output\n'
-run_to /dev/full listelements "$DATA/parse/malformed.xml"
-expect_status 1
-expect_err_after_library $'Failed to write output\n'
-
 finish

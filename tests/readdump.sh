@@ -67,9 +67,4 @@ expect_status 0
 expect_err_after_library $'broken.xml : failed to parse\n'
 expect_out_prefix "$expected" $'0 1 doc 0 0\n1 1 a 0 0\n2 3 #text 0 1 line 10\n1 15 a 0 0\n'
 
-begin "output that cannot be written"
-run_to /dev/full readdump hello.xml
-expect_status 1
-expect_err $'Failed to write output\n'
-
 finish

@@ -62,7 +62,7 @@ expect_no_calls() {
 # expect_parsed_bytes FILE: the bytes handed to the parser were exactly FILE's.
 expect_parsed_bytes() {
     [[ -f $calls.data ]] || : >"$calls.data"
-    cmp -s "$calls.data" "$1" || fail "bytes handed to the parser" "$(cat "$1")" "$(cat "$calls.data")"
+    expect_bytes "bytes handed to the parser" "$calls.data" "$1"
 }
 
 # check_argument_counts PROGRAM STATUS MESSAGE ARGUMENTS...: PROGRAM, given
