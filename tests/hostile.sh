@@ -40,11 +40,13 @@ megabyte=$(head -c 1048576 /dev/zero | tr '\0' x)
 printf '<doc><item a="%s"/></doc>\n' "$megabyte" >big-attribute.xml
 
 # Strange names hold a broken document, so that every program's failure
-# message shows the name, and readmany's line the library's URL for it.
+# message shows the name, and readmany's line the library's URL for it; the
+# missing file's name, a blank and a format directive, is shown as given.
 declare -A file url
 for key in missing folder empty garbage bad-utf8 utf16 gzip deep bomb big-attribute; do
     file[$key]=$key.xml
 done
+file[missing]='missing %s.xml'
 file[folder]=folder.xml
 file[garbage]=garbage.bin
 file[gzip]=compressed.xml.gz

@@ -37,10 +37,4 @@ run_logged parsefile "$DATA/parse/empty.xml"
 expect_status 0
 expect_err_after_library "Failed to parse $DATA/parse/empty.xml"$'\n'
 
-begin "missing file: the line with the file name as given"
-run_logged parsefile "missing %s.xml"
-expect_status 0
-expect_out ""
-expect_err_after_library $'Failed to parse missing %s.xml\n'
-
 finish

@@ -44,11 +44,6 @@ for name in "$WORK/missing.xml" "$WORK/folder.xml"; do
     expect_calls "$no_parser_calls"
 done
 
-begin "file name printed as given, even with format directives and spaces"
-run_logged pushparse "no such %s %d file.xml"
-expect_status 0
-expect_err $'Failed to parse no such %s %d file.xml\n'
-
 begin "files of 1 to 3 bytes: handed over whole at context creation"
 for content in '<' '<a' '<a>'; do
     printf '%s' "$content" >short.xml

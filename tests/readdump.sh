@@ -8,12 +8,6 @@ cp "$DATA"/reader/* .
 
 check_file_argument_counts readdump hello.xml
 
-begin "a missing file"
-run readdump missing.xml
-expect_status 0
-expect_out ""
-expect_err $'Unable to open missing.xml\n'
-
 begin "start, text and end of an element"
 run readdump hello.xml
 expect_status 0

@@ -45,12 +45,6 @@ expect_status 0
 expect_out ""
 expect_err $'Unable to open test3.xml\n'
 
-begin "a missing file"
-run readextract missing.xml entry
-expect_status 0
-expect_out ""
-expect_err $'Unable to open missing.xml\n'
-
 begin "a refused pattern: reported, and the file still read and written"
 run readextract log.xml 'entry[1]'
 expect_status 0
