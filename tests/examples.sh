@@ -95,8 +95,8 @@ check_command() {
         local marks=("${expected[@]//$library/(libxml2 diagnostics)}") shown got
         marks=("${marks[@]//$library_if_any/(libxml2 diagnostics, if any)}")
         shown=$( ((${#marks[@]})) && printf '%s\n' "${marks[@]}"; printf x)
-        got=$(cat "$printed"; printf x)
-        fail "printed lines" "${shown%x}" "${got%x}"
+        capture got cat "$printed"
+        fail "printed lines" "${shown%x}" "$got"
     fi
     command_line=""
     commands=$((commands + 1))

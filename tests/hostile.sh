@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# hostile: every program that reads a file, run over one table of hostile
-# inputs (missing, unreadable, empty, garbage, badly encoded, compressed, deep,
-# explosive, huge and strangely named files) and over 10,000 files at once.
+# hostile: what the programs share. Every program that reads a file, run over
+# one table of hostile inputs (missing, unreadable, empty, garbage, badly
+# encoded, compressed, deep, explosive, huge and strangely named files), and
+# readmany over 10,000 files at once; every program that writes, over output
+# that cannot be written; and those that ignore arguments, given some.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 declaration=$'<?xml version="1.0"?>\n'
 
@@ -37,11 +40,13 @@ megabyte=$(head -c 1048576 /dev/zero | tr '\0' x)
 printf '<doc><item a="%s"/></doc>\n' "$megabyte" >big-attribute.xml
 
 # Strange names hold a broken document, so that every program's failure
-# message shows the name, and readmany's line the library's URL for it.
+# message shows the name, and readmany's line the library's URL for it; the
+# missing file's name, a blank and a format directive, is shown as given.
 declare -A file url
 for key in missing folder empty garbage bad-utf8 utf16 gzip deep bomb big-attribute; do
     file[$key]=$key.xml
 done
+file[missing]='missing %s.xml'
 file[folder]=folder.xml
 file[garbage]=garbage.bin
 file[gzip]=compressed.xml.gz
@@ -309,5 +314,63 @@ run readmany "${names[@]}"
 expect_status 0
 expect_out "$expected"
 expect_err $'many/missing.xml: Failed to parse\n'
+
+# Output that cannot be written: status 1 and the program's one message,
+# "Failed to write output" (docbuild's "Failed to save -"), checked by
+# expect_err (no other line), expect_err_after_library, or
+# expect_err_after_any_library where some releases report the failed write
+# and others do not.
+unwritable=(
+    # program    check                   arguments
+    "nodequery    err                     $DATA/query/books.xml //book"
+    "nodeupdate   err_after_any_library   $DATA/query/nested.xml //para x"
+    "readdump     err                     $DATA/reader/hello.xml"
+    "readvalid    err                     $DATA/reader/valid.xml"
+    "readmany     err                     $DATA/reader/good1.xml $DATA/reader/good2.xml"
+    "readextract  err_after_any_library   $DATA/reader/log.xml entry"
+    "listelements err                     $DATA/parse/preorder.xml"
+    "listelements err_after_library       $DATA/parse/malformed.xml"
+    "memdump      err"
+    "docbuild     err_after_any_library"
+    "sqlinclude   err_after_any_library"
+)
+for row in "${unwritable[@]}"; do
+    read -r program check arguments <<<"$row"
+    read -r -a arguments <<<"$arguments"
+    begin "output that cannot be written: $program ${arguments[*]##*/}"
+    message=$'Failed to write output\n'
+    [[ $program == docbuild ]] && message=$'Failed to save -\n'
+    run_to /dev/full "$program" "${arguments[@]}"
+    expect_status 1
+    "expect_$check" "$message"
+    expect_one_failed_line
+done
+
+# Arguments a program does not use change nothing: the same status, streams,
+# library calls and files written as without them.
+ignored=(
+    # program and the arguments it uses | further arguments
+    "memdump | extra.xml -"
+    "memparse | one"
+    "memparse | $DATA/parse/malformed.xml"
+    "memparse | --help -x"
+    "memparse | a b c d"
+    "docbuild first.xml | second.xml third.xml"
+    "sqlinclude | sql:select_nothing include.xml"
+)
+for row in "${ignored[@]}"; do
+    read -r -a words <<<"${row%%|*}"
+    read -r -a further <<<"${row#*|}"
+    begin "arguments ignored: ${words[*]} ${further[*]##*/}"
+    rm -rf without with && mkdir without with
+    for folder in without with; do
+        cd "$WORK/$folder" || exit 2
+        run_logged "${words[@]}"
+        echo "$status" >.status && cp "$out" "$err" "$calls"* .
+        words+=("${further[@]}")
+    done
+    cd "$WORK" || exit 2
+    changes=$(diff -r without with) || fail "what the further arguments changed" "" "$changes"
+done
 
 finish

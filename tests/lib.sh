@@ -34,22 +34,6 @@ in \"<prefix1>=<href1> <prefix2>=href2> ...\" format
 nodeupdate_usage="Usage: $BIN/nodeupdate <xml-file> <xpath-expr> <value>
 "
 
-# check_xpath_argument_counts PROGRAM WORDS...: each WORDS, split at blanks,
-# as the arguments of an XPath tool gives the count's message, its usage text
-# and status 255.
-check_xpath_argument_counts() {
-    local program=$1 usage=${1}_usage arguments words
-    begin "argument count"
-    for arguments in "${@:2}"; do
-        read -r -a words <<<"$arguments"
-        run "$program" "${words[@]}"
-        expect_status 255
-        expect_out ""
-        expect_err "Error: wrong number of arguments.
-${!usage}"
-    done
-}
-
 # library_before NUMBER: the programs were built against a release older than
 # NUMBER (21300 for 2.13.0), for what the library decides differently.
 library_before() {
@@ -74,6 +58,14 @@ library_url() {
         *) printf '(no known URL form for %q)' "$byte" ;;
         esac
     done
+}
+
+# capture NAME COMMAND...: sets the variable NAME to exactly what COMMAND
+# prints, trailing newlines included (which $(...) alone drops).
+capture() {
+    local captured
+    captured=$("${@:2}"; printf x)
+    printf -v "$1" '%s' "${captured%x}"
 }
 
 passed=0
@@ -143,12 +135,21 @@ expect_status() {
     [[ $status == "$1" ]] || fail "exit status" "$1" "$status"
 }
 
+# expect_text WHAT FILE TEXT: FILE (the stream or log WHAT) held exactly TEXT.
+expect_text() {
+    local actual
+    capture actual cat "$2"
+    [[ $actual == "$3" ]] || fail "$1" "$3" "$actual"
+}
+
+# expect_bytes WHAT FILE EXPECTED-FILE: FILE held exactly the bytes of EXPECTED-FILE.
+expect_bytes() {
+    cmp -s "$2" "$3" || fail "$1" "$(cat "$3")" "$(cat "$2" 2>/dev/null)"
+}
+
 # expect_out TEXT: standard output was exactly TEXT.
 expect_out() {
-    local actual
-    actual=$(cat "$out"; printf x)
-    actual=${actual%x}
-    [[ $actual == "$1" ]] || fail "standard output" "$1" "$actual"
+    expect_text "standard output" "$out" "$1"
 }
 
 # expect_out_prefix FULL MINIMUM: standard output was whole lines from the
@@ -156,8 +157,7 @@ expect_out() {
 # how many lines come out before the error depends on the library's buffering.
 expect_out_prefix() {
     local actual
-    actual=$(cat "$out"; printf x)
-    actual=${actual%x}
+    capture actual cat "$out"
     if [[ $1 != "$actual"* || $actual != *$'\n' ]]; then
         fail "standard output should be whole lines from the start of" "$1" "$actual"
     elif [[ $actual != "$2"* ]]; then
@@ -167,23 +167,19 @@ expect_out_prefix() {
 
 # expect_out_file FILE: standard output was exactly the bytes of FILE.
 expect_out_file() {
-    cmp -s "$out" "$1" || fail "standard output" "$(cat "$1")" "$(cat "$out")"
+    expect_bytes "standard output" "$out" "$1"
 }
 
 # expect_err TEXT: standard error was exactly TEXT (no library diagnostics).
 expect_err() {
-    local actual
-    actual=$(cat "$err"; printf x)
-    actual=${actual%x}
-    [[ $actual == "$1" ]] || fail "standard error" "$1" "$actual"
+    expect_text "standard error" "$err" "$1"
 }
 
 # expect_err_after_library TEXT: standard error held some library diagnostics
 # and then ended with exactly TEXT.
 expect_err_after_library() {
     local actual
-    actual=$(cat "$err"; printf x)
-    actual=${actual%x}
+    capture actual cat "$err"
     if [[ $actual != *"$1" ]]; then
         fail "standard error should end with the program's lines" "$1" "$actual"
     elif ((${#actual} == ${#1})); then
@@ -196,9 +192,16 @@ expect_err_after_library() {
 # releases report and others leave to the program (a failed write or save).
 expect_err_after_any_library() {
     local actual
-    actual=$(cat "$err"; printf x)
-    actual=${actual%x}
+    capture actual cat "$err"
     [[ $actual == *"$1" ]] || fail "standard error should end with the program's lines" "$1" "$actual"
+}
+
+# expect_one_failed_line: standard error held one line starting "Failed": the
+# program reported its failure once (not again when its output was checked).
+expect_one_failed_line() {
+    local count
+    count=$(grep -c '^Failed' "$err")
+    [[ $count == 1 ]] || fail "exactly one Failed line on standard error" "1" "$count"
 }
 
 # expect_library_err: standard error held library diagnostics only (no line

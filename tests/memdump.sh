@@ -10,16 +10,4 @@ expect_status 0
 expect_out "$document"
 expect_err ""
 
-begin "arguments are ignored"
-run memdump extra.xml -
-expect_status 0
-expect_out "$document"
-expect_err ""
-[[ ! -e extra.xml && ! -e ./- ]] || fail "an argument was used as a file"
-
-begin "a full standard output is reported"
-run_to /dev/full memdump
-expect_status 1
-expect_err $'Failed to write output\n'
-
 finish

@@ -17,15 +17,6 @@ expect_silent
 expect_calls "$memparse_calls"
 expect_parsed_bytes "$WORK/.fixed-document"
 
-begin "arguments ignored, whatever they are"
-for arguments in "one" "$DATA/parse/malformed.xml" "--help -x" "a b c d"; do
-    read -r -a argv <<<"$arguments"
-    run_logged memparse "${argv[@]}"
-    expect_status 0
-    expect_silent
-    expect_calls "$memparse_calls"
-done
-
 begin "no noname.xml in the working folder: none is created"
 run memparse
 expect_status 0

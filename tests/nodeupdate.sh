@@ -7,7 +7,8 @@ nested=$DATA/query/nested.xml
 header='<?xml version="1.0"?>
 '
 
-check_xpath_argument_counts nodeupdate "" "$nested //para" "$nested //para x extra"
+check_argument_counts nodeupdate 255 "Error: wrong number of arguments.
+$nodeupdate_usage" "" "$nested //para" "$nested //para x extra"
 
 begin "selected elements get the value as their only content; the library calls"
 run_logged nodeupdate "$nested" '//para' 'new'
@@ -79,19 +80,11 @@ expect_out ""
 expect_err_after_library "Error: unable to evaluate xpath expression \"//p:para\"
 $nodeupdate_usage"
 
-begin "files that cannot be parsed"
-for file in "$DATA/query/broken.xml" "$WORK/missing %d.xml"; do
-    run nodeupdate "$file" '//a' 'x'
-    expect_status 255
-    expect_out ""
-    expect_err_after_library "Error: unable to parse file \"$file\"
+begin "a file that cannot be parsed"
+run nodeupdate "$DATA/query/broken.xml" '//a' 'x'
+expect_status 255
+expect_out ""
+expect_err_after_library "Error: unable to parse file \"$DATA/query/broken.xml\"
 $nodeupdate_usage"
-done
-
-begin "standard output that cannot be written"
-run_to /dev/full nodeupdate "$nested" '//para' 'x'
-expect_status 1
-expect_err_after_any_library "Failed to write output
-"
 
 finish

@@ -45,12 +45,6 @@ expect_status 0
 expect_out ""
 expect_err $'Unable to open test3.xml\n'
 
-begin "a missing file"
-run readextract missing.xml entry
-expect_status 0
-expect_out ""
-expect_err $'Unable to open missing.xml\n'
-
 begin "a refused pattern: reported, and the file still read and written"
 run readextract log.xml 'entry[1]'
 expect_status 0
@@ -67,10 +61,5 @@ begin "a clean end without a kept document: nothing written"
 CALL_LOG_REFUSE=xmlTextReaderCurrentDoc run_logged readextract log.xml entry
 expect_status 0
 expect_silent
-
-begin "output that cannot be written"
-run_to /dev/full readextract log.xml entry
-expect_status 1
-expect_err_after_any_library $'Failed to write output\n'
 
 finish

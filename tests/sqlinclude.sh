@@ -10,22 +10,11 @@ expect_status 0
 expect_out_file "$DATA/input/merged.xml"
 expect_err ""
 
-begin "arguments are ignored"
-run sqlinclude sql:select_nothing include.xml
-expect_status 0
-expect_out_file "$DATA/input/merged.xml"
-expect_err ""
-
 begin "callbacks the library refuses: the message, status 1, nothing after"
 CALL_LOG_REFUSE=xmlRegisterInputCallbacks run_logged sqlinclude
 expect_status 1
 expect_out ""
 expect_err $'failed to register SQL handler\n'
 expect_calls $'xmlCheckVersion LIBXML_VERSION\n'
-
-begin "a full standard output is reported"
-run_to /dev/full sqlinclude
-expect_status 1
-expect_err_after_any_library $'Failed to write output\n'
 
 finish

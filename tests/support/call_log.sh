@@ -1,7 +1,8 @@
 # shellcheck shell=bash
-# Sourced by the parsing tools' test scripts after lib.sh: runs a program with
-# the call-logging test library preloaded, so a case can check which library
-# calls the program made, in which order and with which arguments.
+# Sourced after lib.sh by the test scripts that check library calls: runs a
+# program with the call-logging test library preloaded, so a case can check
+# which library calls the program made, in which order and with which
+# arguments; and the checks of wrong argument counts, which come before any.
 
 : "${out:?call_log.sh is sourced after lib.sh}"
 
@@ -40,23 +41,18 @@ for_this_release() {
 
 # expect_calls TEXT: the program made exactly these library calls, one per line.
 expect_calls() {
-    local actual expected
-    actual=$(cat "$calls"; printf x)
-    actual=${actual%x}
-    expected=$(for_this_release "$1"; printf x)
-    expected=${expected%x}
-    [[ $actual == "$expected" ]] || fail "library calls" "$expected" "$actual"
+    local expected
+    capture expected for_this_release "$1"
+    expect_text "library calls" "$calls" "$expected"
 }
 
 # expect_first_calls TEXT: the program's first library calls were exactly
 # these lines (for cases where what follows is the library's choice).
 expect_first_calls() {
     local lines actual expected
-    expected=$(for_this_release "$1"; printf x)
-    expected=${expected%x}
+    capture expected for_this_release "$1"
     lines=$(printf '%s' "$expected" | wc -l)
-    actual=$(head -n "$lines" "$calls"; printf x)
-    actual=${actual%x}
+    capture actual head -n "$lines" "$calls"
     [[ $actual == "$expected" ]] || fail "first library calls" "$expected" "$actual"
 }
 
@@ -68,19 +64,27 @@ expect_no_calls() {
 # expect_parsed_bytes FILE: the bytes handed to the parser were exactly FILE's.
 expect_parsed_bytes() {
     [[ -f $calls.data ]] || : >"$calls.data"
-    cmp -s "$calls.data" "$1" || fail "bytes handed to the parser" "$(cat "$1")" "$(cat "$calls.data")"
+    expect_bytes "bytes handed to the parser" "$calls.data" "$1"
 }
 
-# check_argument_counts PROGRAM FILE: a program that takes exactly one file
-# returns 1 without a word and before any library call, given none, two or three.
+# check_argument_counts PROGRAM STATUS MESSAGE ARGUMENTS...: PROGRAM, given
+# each ARGUMENTS (split at blanks), ends with STATUS and MESSAGE on standard
+# error before any library call, with nothing on standard output.
 check_argument_counts() {
-    begin "wrong argument counts: nothing written, no library call, status 1"
-    local arguments
-    for arguments in "" "$2 $2" "$2 $2 $2"; do
-        read -r -a arguments <<<"$arguments"
-        run_logged "$1" "${arguments[@]}"
-        expect_status 1
-        expect_silent
+    local arguments words
+    begin "wrong argument counts: status $2, no library call"
+    for arguments in "${@:4}"; do
+        read -r -a words <<<"$arguments"
+        run_logged "$1" "${words[@]}"
+        expect_status "$2"
+        expect_out ""
+        expect_err "$3"
         expect_no_calls
     done
+}
+
+# check_file_argument_counts PROGRAM FILE: a program that takes exactly one
+# file, given none, two or three, returns 1 without a word.
+check_file_argument_counts() {
+    check_argument_counts "$1" 1 "" "" "$2 $2" "$2 $2 $2"
 }
