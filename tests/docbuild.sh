@@ -2,14 +2,17 @@
 # docbuild: the built document, on standard output or in the named file, and
 # the failed save reported once with exit status 1.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 expected="$DATA/build/docbuild.xml"
 
-begin "without arguments the document goes to standard output"
-run docbuild
+begin "without arguments the document goes to standard output; the library calls"
+run_logged docbuild
 expect_status 0
 expect_out_file "$expected"
 expect_err ""
+# The document is released before the library's clean-up.
+expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlFreeDoc other\nxmlCleanupParser\nxmlMemoryDump\n'
 
 begin "\"-\" also names standard output"
 run docbuild -

@@ -15,6 +15,8 @@ run_logged nodequery "$books" '//book'
 expect_calls "xmlInitParser
 xmlCheckVersion LIBXML_VERSION
 xmlParseFile filename=$books
+xmlXPathFreeObject
+xmlXPathFreeContext
 xmlFreeDoc parsed
 xmlCleanupParser
 xmlMemoryDump

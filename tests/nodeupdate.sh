@@ -15,6 +15,9 @@ run_logged nodeupdate "$nested" '//para' 'new'
 expect_calls "xmlInitParser
 xmlCheckVersion LIBXML_VERSION
 xmlParseFile filename=$nested
+xmlXPathFreeObject
+xmlXPathFreeContext
+xmlDocDump stdout parsed
 xmlFreeDoc parsed
 xmlCleanupParser
 xmlMemoryDump

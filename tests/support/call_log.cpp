@@ -22,6 +22,7 @@
 #include <libxml/xmlIO.h>
 #include <libxml/xmlmemory.h>
 #include <libxml/xmlreader.h>
+#include <libxml/xpath.h>
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -283,6 +284,33 @@ void xmlFreeDoc(xmlDocPtr cur)
         log_line("xmlFreeDoc %s", document_name(cur));
     }
     real(cur);
+}
+
+int xmlDocDump(FILE *stream, xmlDocPtr cur)
+{
+    FORWARD(xmlDocDump);
+    if (FROM_PROGRAM) {
+        log_line("xmlDocDump %s %s", stream == stdout ? "stdout" : "other", document_name(cur));
+    }
+    return real(stream, cur);
+}
+
+void xmlXPathFreeObject(xmlXPathObjectPtr obj)
+{
+    FORWARD(xmlXPathFreeObject);
+    if (FROM_PROGRAM) {
+        log_line("xmlXPathFreeObject");
+    }
+    real(obj);
+}
+
+void xmlXPathFreeContext(xmlXPathContextPtr ctxt)
+{
+    FORWARD(xmlXPathFreeContext);
+    if (FROM_PROGRAM) {
+        log_line("xmlXPathFreeContext");
+    }
+    real(ctxt);
 }
 
 void xmlCleanupParser(void)
