@@ -101,7 +101,8 @@ int save_document(const char *output_name, xmlDoc *doc)
     if (std::strcmp(output_name, "-") == 0) {
         // A failed flush sets the error indicator too, so that alone tells.
         std::fflush(stdout);
-        if (std::ferror(stdout) != 0) {
+        // 2.15 reports a failed write itself, so there this branch is untaken.
+        if (std::ferror(stdout) != 0) { // GCOVR_EXCL_BR_WITHOUT_HIT: 1/2
             return -1;
         }
     }

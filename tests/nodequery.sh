@@ -55,7 +55,7 @@ for expression in 'count(//book)' 'boolean(//book)' 'string(//title)' '//missing
     expect_err ""
 done
 
-begin "elements in a namespace show its URI, never the prefix"
+begin "elements in a namespace show its URI, never the prefix, also one the library warns about"
 run nodequery "$spaces" '//c:entry/dc:creator | //plain | //c:catalog' "c=urn:example:catalog dc=$dc"
 expect_status 0
 expect_out "Result (3 nodes):
@@ -63,6 +63,10 @@ expect_out "Result (3 nodes):
 = element node \"$dc:creator\"
 = element node \"plain\"
 "
+printf '<a xmlns="rel"/>\n' >relative.xml
+run nodequery relative.xml '/*'
+expect_out $'Result (1 nodes):\n= element node "rel:a"\n'
+expect_library_err
 
 begin "namespace lists with extra, leading and trailing spaces"
 for list in "  c=urn:example:catalog    dc=$dc  " "c=urn:example:catalog dc=$dc "; do
