@@ -295,6 +295,15 @@ int xmlDocDump(FILE *stream, xmlDocPtr cur)
     return real(stream, cur);
 }
 
+void xmlDocDumpFormatMemory(xmlDocPtr cur, xmlChar **mem, int *size, int format)
+{
+    FORWARD(xmlDocDumpFormatMemory);
+    if (FROM_PROGRAM) {
+        log_line("xmlDocDumpFormatMemory %s format=%d", document_name(cur), format);
+    }
+    real(cur, mem, size, format);
+}
+
 void xmlXPathFreeObject(xmlXPathObjectPtr obj)
 {
     FORWARD(xmlXPathFreeObject);
