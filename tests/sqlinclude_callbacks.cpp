@@ -46,6 +46,7 @@ void check_scheme_matching()
 
 void check_open()
 {
+    check(canned_remaining == 0, "no stream open before the first open");
     canned_remaining = 7;
     check(open_canned_result(nullptr) == nullptr, "absent URI not opened");
     check(open_canned_result("SQL:x") == nullptr, "capital scheme not opened");
