@@ -4,11 +4,12 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/support/call_log.sh"
 
-begin "prints the merged document"
-run sqlinclude
+begin "prints the merged document; the library calls"
+run_logged sqlinclude
 expect_status 0
 expect_out_file "$DATA/input/merged.xml"
 expect_err ""
+expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlReadMemory size=164 URL=include.xml encoding=(null) options=0\nxmlDocDump stdout parsed\nxmlFreeDoc parsed\nxmlCleanupParser\nxmlMemoryDump\n'
 
 begin "callbacks the library refuses: the message, status 1, nothing after"
 CALL_LOG_REFUSE=xmlRegisterInputCallbacks run_logged sqlinclude
