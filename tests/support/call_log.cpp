@@ -155,6 +155,17 @@ bool listed(const char *variable, const char *name)
         return REFUSED(name) ? -1 : WIDEST(name) ? INT_MIN : real(reader);                                             \
     }
 
+// A call logged by its name alone.
+#define LOGGED(result, name, parameters, arguments)                                                                    \
+    result name parameters                                                                                             \
+    {                                                                                                                  \
+        FORWARD(name);                                                                                                 \
+        if (FROM_PROGRAM) {                                                                                            \
+            log_line(#name);                                                                                           \
+        }                                                                                                              \
+        return real arguments;                                                                                         \
+    }
+
 extern "C" {
 
 void xmlCheckVersion(int version)
@@ -166,15 +177,6 @@ void xmlCheckVersion(int version)
         log_line("xmlCheckVersion %d", version);
     }
     real(version);
-}
-
-void xmlInitParser(void)
-{
-    FORWARD(xmlInitParser);
-    if (FROM_PROGRAM) {
-        log_line("xmlInitParser");
-    }
-    real();
 }
 
 xmlParserCtxtPtr xmlCreatePushParserCtxt(xmlSAXHandlerPtr sax, void *user_data, const char *chunk, int size,
@@ -197,15 +199,6 @@ int xmlParseChunk(xmlParserCtxtPtr ctxt, const char *chunk, int size, int termin
         append(".data", chunk, size > 0 ? static_cast<size_t>(size) : 0);
     }
     return real(ctxt, chunk, size, terminate);
-}
-
-xmlParserCtxtPtr xmlNewParserCtxt(void)
-{
-    FORWARD(xmlNewParserCtxt);
-    if (FROM_PROGRAM) {
-        log_line("xmlNewParserCtxt");
-    }
-    return real();
 }
 
 void xmlFreeParserCtxt(xmlParserCtxtPtr ctxt)
@@ -304,33 +297,6 @@ void xmlDocDumpFormatMemory(xmlDocPtr cur, xmlChar **mem, int *size, int format)
     real(cur, mem, size, format);
 }
 
-void xmlXPathFreeObject(xmlXPathObjectPtr obj)
-{
-    FORWARD(xmlXPathFreeObject);
-    if (FROM_PROGRAM) {
-        log_line("xmlXPathFreeObject");
-    }
-    real(obj);
-}
-
-void xmlXPathFreeContext(xmlXPathContextPtr ctxt)
-{
-    FORWARD(xmlXPathFreeContext);
-    if (FROM_PROGRAM) {
-        log_line("xmlXPathFreeContext");
-    }
-    real(ctxt);
-}
-
-void xmlCleanupParser(void)
-{
-    FORWARD(xmlCleanupParser);
-    if (FROM_PROGRAM) {
-        log_line("xmlCleanupParser");
-    }
-    real();
-}
-
 int xmlRegisterInputCallbacks(xmlInputMatchCallback match, xmlInputOpenCallback opener, xmlInputReadCallback reader,
                               xmlInputCloseCallback closer)
 {
@@ -353,15 +319,6 @@ xmlTextReaderPtr xmlReaderForFile(const char *filename, const char *encoding, in
     return real(filename, encoding, options);
 }
 
-void xmlFreeTextReader(xmlTextReaderPtr reader)
-{
-    FORWARD(xmlFreeTextReader);
-    if (FROM_PROGRAM) {
-        log_line("xmlFreeTextReader");
-    }
-    real(reader);
-}
-
 NUMBER_QUERY(xmlTextReaderIsEmptyElement)
 NUMBER_QUERY(xmlTextReaderHasValue)
 NUMBER_QUERY(xmlTextReaderNodeType)
@@ -373,15 +330,14 @@ xmlDocPtr xmlTextReaderCurrentDoc(xmlTextReaderPtr reader)
     return REFUSED(xmlTextReaderCurrentDoc) ? nullptr : real(reader);
 }
 
+LOGGED(void, xmlInitParser, (void), ())
+LOGGED(xmlParserCtxtPtr, xmlNewParserCtxt, (void), ())
+LOGGED(void, xmlCleanupParser, (void), ())
+LOGGED(void, xmlFreeTextReader, (xmlTextReaderPtr reader), (reader))
+LOGGED(void, xmlXPathFreeObject, (xmlXPathObjectPtr object), (object))
+LOGGED(void, xmlXPathFreeContext, (xmlXPathContextPtr context), (context))
 #if XMLTOOLS_HAVE_MEMORY_DUMP
-void xmlMemoryDump(void)
-{
-    FORWARD(xmlMemoryDump);
-    if (FROM_PROGRAM) {
-        log_line("xmlMemoryDump");
-    }
-    real();
-}
+LOGGED(void, xmlMemoryDump, (void), ())
 #endif
 
 } // extern "C"
