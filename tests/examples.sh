@@ -88,7 +88,9 @@ lines_match() {
 # with the lines shown under it.
 check_command() {
     [[ -n $command_line ]] || return 0
-    (cd "$folder" && PATH=$tools:$PATH bash -c "(exit $last_status); $command_line") >"$printed" 2>&1 </dev/null
+    # In the C locale, which every system has: a shell started in a locale
+    # that is not installed warns about it, and the warning would be printed.
+    (cd "$folder" && PATH=$tools:$PATH LC_ALL=C.UTF-8 bash -c "(exit $last_status); $command_line") >"$printed" 2>&1 </dev/null
     last_status=$?
     mapfile -t actual <"$printed"
     if [[ -s $printed && $(tail -c 1 "$printed" | wc -l) == 0 ]] || ! lines_match; then

@@ -297,6 +297,22 @@ for row in "${table[@]}"; do
     done
 done
 
+# Files over 2 GiB, without writing one: on a 32-bit system no program imports
+# a file function of the C library that has a large-file variant (fopen where
+# fopen64 exists, as without 64-bit offsets). 64-bit systems have no such pairs.
+begin "files over 2 GiB: large-file functions on 32-bit"
+if (($(getconf LONG_BIT) == 32)); then
+    libc=$(ldd "$BIN/pushparse" | awk '$1 == "libc.so.6" { print $3 }')
+    nm -D --defined-only "$libc" | awk '{ sub(/@.*/, "", $NF) } $NF ~ /64$/ { print substr($NF, 1, length($NF) - 2) }' |
+        sort -u >"$WORK/.small-offsets"
+    for page in "$(dirname "$0")"/../docs/man/*.1; do
+        program=$(basename "$page" .1)
+        found=$(nm -D --undefined-only "$BIN/$program" | awk '{ sub(/@.*/, "", $NF); print $NF }' | sort -u |
+            comm -12 - "$WORK/.small-offsets")
+        [[ -s $WORK/.small-offsets && -z $found ]] || fail "$program's imports without large-file support" "" "$found"
+    done
+fi
+
 # One reader reset 10,000 times, with a missing file halfway: every document is
 # reported once, in order, and none is leaked or freed twice.
 begin "readmany over 10,000 files"
