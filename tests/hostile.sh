@@ -298,18 +298,14 @@ for row in "${table[@]}"; do
 done
 
 # Files over 2 GiB, without writing one: on a 32-bit system no program imports
-# a file function of the C library that has a large-file variant (fopen where
-# fopen64 exists, as without 64-bit offsets). 64-bit systems have no such pairs.
+# a C library file function that has a large-file variant (fopen beside fopen64).
 begin "files over 2 GiB: large-file functions on 32-bit"
 if (($(getconf LONG_BIT) == 32)); then
-    libc=$(ldd "$BIN/pushparse" | awk '$1 == "libc.so.6" { print $3 }')
-    nm -D --defined-only "$libc" | awk '{ sub(/@.*/, "", $NF) } $NF ~ /64$/ { print substr($NF, 1, length($NF) - 2) }' |
-        sort -u >"$WORK/.small-offsets"
+    libc=$(ldd "$BIN/pushparse" | awk '$1 == "libc.so.6" { print $3 }') small=$WORK/.small-offsets
+    nm -D --defined-only "$libc" | awk '{ sub(/@.*/, "", $NF) } $NF ~ /64$/ { print substr($NF, 1, length($NF) - 2) }' | sort -u >"$small"
     for page in "$(dirname "$0")"/../docs/man/*.1; do
-        program=$(basename "$page" .1)
-        found=$(nm -D --undefined-only "$BIN/$program" | awk '{ sub(/@.*/, "", $NF); print $NF }' | sort -u |
-            comm -12 - "$WORK/.small-offsets")
-        [[ -s $WORK/.small-offsets && -z $found ]] || fail "$program's imports without large-file support" "" "$found"
+        found=$(nm -D --undefined-only "$BIN/$(basename "$page" .1)" | awk '{ sub(/@.*/, "", $NF); print $NF }' | sort -u | comm -12 - "$small")
+        [[ -s $small && -z $found ]] || fail "imports without large-file support: $(basename "$page" .1)" "" "$found"
     done
 fi
 

@@ -133,6 +133,15 @@ const char *document_name(const void *doc)
     return doc == parsed_document ? "parsed" : "other";
 }
 
+// A document a parse handed to the program is "parsed" in later lines.
+xmlDocPtr parsed(bool logged, xmlDocPtr doc)
+{
+    if (logged) {
+        parsed_document = doc;
+    }
+    return doc;
+}
+
 bool listed(const char *variable, const char *name)
 {
     const char *list = std::getenv(variable);
@@ -220,11 +229,7 @@ xmlDocPtr xmlCtxtReadFile(xmlParserCtxtPtr ctxt, const char *filename, const cha
     if (logged) {
         log_line("xmlCtxtReadFile filename=%s encoding=%s options=%d", text(filename), text(encoding), options);
     }
-    xmlDocPtr doc = real(ctxt, filename, encoding, options);
-    if (logged) {
-        parsed_document = doc;
-    }
-    return doc;
+    return parsed(logged, real(ctxt, filename, encoding, options));
 }
 
 xmlDocPtr xmlReadFile(const char *filename, const char *encoding, int options)
@@ -234,11 +239,7 @@ xmlDocPtr xmlReadFile(const char *filename, const char *encoding, int options)
     if (logged) {
         log_line("xmlReadFile filename=%s encoding=%s options=%d", text(filename), text(encoding), options);
     }
-    xmlDocPtr doc = real(filename, encoding, options);
-    if (logged) {
-        parsed_document = doc;
-    }
-    return doc;
+    return parsed(logged, real(filename, encoding, options));
 }
 
 xmlDocPtr xmlParseFile(const char *filename)
@@ -248,11 +249,7 @@ xmlDocPtr xmlParseFile(const char *filename)
     if (logged) {
         log_line("xmlParseFile filename=%s", text(filename));
     }
-    xmlDocPtr doc = real(filename);
-    if (logged) {
-        parsed_document = doc;
-    }
-    return doc;
+    return parsed(logged, real(filename));
 }
 
 xmlDocPtr xmlReadMemory(const char *buffer, int size, const char *URL, const char *encoding, int options)
@@ -263,11 +260,7 @@ xmlDocPtr xmlReadMemory(const char *buffer, int size, const char *URL, const cha
         log_line("xmlReadMemory size=%d URL=%s encoding=%s options=%d", size, text(URL), text(encoding), options);
         append(".data", buffer, size > 0 ? static_cast<size_t>(size) : 0);
     }
-    xmlDocPtr doc = real(buffer, size, URL, encoding, options);
-    if (logged) {
-        parsed_document = doc;
-    }
-    return doc;
+    return parsed(logged, real(buffer, size, URL, encoding, options));
 }
 
 void xmlFreeDoc(xmlDocPtr cur)
