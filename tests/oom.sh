@@ -118,8 +118,9 @@ expect_reached 1 "XInclude processing failed
 begin "programs without input: every single failed allocation ends as their pages say"
 # Where the library reports each failed allocation: 2.9.14 builds nodes
 # without the names it could not copy, and says nothing (docs/reliability.md,
-# library fault 3).
-if ! library_before 21500; then
+# library fault 3). Not in a coverage build: its counters' own allocations at
+# exit do not survive failing.
+if ! library_before 21500 && ! grep -q __gcov_ "$BIN/memparse"; then
     python3 "$(dirname "$0")/../fuzz/oom-sweep" "$WORK" memparse docbuild memdump sqlinclude >"$WORK/sweep" ||
         fail "runs outside the contract" "" "$(cat "$WORK/sweep")"
 fi
