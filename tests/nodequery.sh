@@ -150,5 +150,16 @@ for file in "$DATA/query/broken.xml" "$WORK/100%s%n.xml"; do
     expect_err_after_library "Error: unable to parse file \"$file\"
 $nodequery_usage"
 done
+# A document handed back after a failed allocation is not used, but released.
+CALL_LOG_REFUSE=xmlGetLastError run_logged nodequery "$books" //book
+expect_calls "xmlInitParser
+xmlCheckVersion LIBXML_VERSION
+xmlParseFile filename=$books
+xmlFreeDoc parsed
+"
+expect_status 255
+expect_out ""
+expect_err "Error: unable to parse file \"$books\"
+$nodequery_usage"
 
 finish

@@ -83,11 +83,16 @@ expect_out ""
 expect_err_after_library "Error: unable to evaluate xpath expression \"//p:para\"
 $nodeupdate_usage"
 
-begin "a file that cannot be parsed"
+begin "a file that cannot be parsed, or handed back after a failed allocation"
 run nodeupdate "$DATA/query/broken.xml" '//a' 'x'
 expect_status 255
 expect_out ""
 expect_err_after_library "Error: unable to parse file \"$DATA/query/broken.xml\"
+$nodeupdate_usage"
+CALL_LOG_REFUSE=xmlGetLastError run_logged nodeupdate "$nested" //para x
+expect_status 255
+expect_out ""
+expect_err "Error: unable to parse file \"$nested\"
 $nodeupdate_usage"
 
 finish
