@@ -2,6 +2,7 @@
 # readmany: one reader over several files, one outcome line per file, and the
 # files it cannot open or parse.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/support/call_log.sh"
 
 # The documents are read from the scratch folder, so their URLs are plain names.
 cp "$DATA"/reader/* .
@@ -31,8 +32,18 @@ expect_status 0
 expect_out $'good1.xml: Processed ok\ngood2.xml: Processed ok\n'
 expect_err_after_library $'broken.xml: Failed to parse\n'
 
-begin "malformed files first and last"
-run readmany broken.xml good1.xml broken.xml
+begin "malformed files first and last: a new reader after a failure, the same one after a success"
+run_logged readmany broken.xml good1.xml broken.xml
+expect_calls "xmlCheckVersion LIBXML_VERSION
+xmlReaderForFile filename=broken.xml encoding=(null) options=0
+xmlFreeDoc other
+xmlFreeTextReader
+xmlReaderForFile filename=good1.xml encoding=(null) options=0
+xmlFreeDoc other
+xmlFreeTextReader
+xmlCleanupParser
+xmlMemoryDump
+"
 expect_status 0
 expect_out $'good1.xml: Processed ok\n'
 actual=$(grep -v 'parser error\|^</doc>\|^ *^$' "$err")
@@ -59,8 +70,17 @@ expect_status 0
 expect_out ""
 expect_err_after_library $'broken.xml: Failed to parse\nmissing.xml: Failed to parse\n'
 
-begin "a file that gives no document"
-run readmany good1.xml empty.xml good2.xml
+begin "a file that gives no document, then a new reader"
+run_logged readmany good1.xml empty.xml good2.xml
+expect_calls "xmlCheckVersion LIBXML_VERSION
+xmlReaderForFile filename=good1.xml encoding=(null) options=0
+xmlFreeTextReader
+xmlReaderForFile filename=good2.xml encoding=(null) options=0
+xmlFreeDoc other
+xmlFreeTextReader
+xmlCleanupParser
+xmlMemoryDump
+"
 expect_status 0
 expect_out $'good1.xml: Processed ok\ngood2.xml: Processed ok\n'
 expect_err_after_any_library $'failed to obtain document\n'
