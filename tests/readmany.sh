@@ -39,6 +39,7 @@ xmlReaderForFile filename=broken.xml encoding=(null) options=0
 xmlFreeDoc other
 xmlFreeTextReader
 xmlReaderForFile filename=good1.xml encoding=(null) options=0
+xmlReaderNewFile filename=broken.xml encoding=(null) options=0
 xmlFreeDoc other
 xmlFreeTextReader
 xmlCleanupParser
@@ -74,6 +75,7 @@ begin "a file that gives no document, then a new reader"
 run_logged readmany good1.xml empty.xml good2.xml
 expect_calls "xmlCheckVersion LIBXML_VERSION
 xmlReaderForFile filename=good1.xml encoding=(null) options=0
+xmlReaderNewFile filename=empty.xml encoding=(null) options=0
 xmlFreeTextReader
 xmlReaderForFile filename=good2.xml encoding=(null) options=0
 xmlFreeDoc other

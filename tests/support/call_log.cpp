@@ -323,6 +323,15 @@ xmlTextReaderPtr xmlReaderForFile(const char *filename, const char *encoding, in
     return real(filename, encoding, options);
 }
 
+int xmlReaderNewFile(xmlTextReaderPtr reader, const char *filename, const char *encoding, int options)
+{
+    FORWARD(xmlReaderNewFile);
+    if (FROM_PROGRAM) {
+        log_line("xmlReaderNewFile filename=%s encoding=%s options=%d", text(filename), text(encoding), options);
+    }
+    return real(reader, filename, encoding, options);
+}
+
 NUMBER_QUERY(xmlTextReaderIsEmptyElement)
 NUMBER_QUERY(xmlTextReaderHasValue)
 NUMBER_QUERY(xmlTextReaderNodeType)
