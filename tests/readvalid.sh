@@ -9,8 +9,9 @@ cp "$DATA"/reader/* .
 
 check_file_argument_counts readvalid valid.xml
 
-begin "a valid document, with the entity from its DTD substituted"
-run readvalid valid.xml
+begin "a valid document, with the entity from its DTD substituted; the library calls"
+run_logged readvalid valid.xml
+expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlReaderForFile filename=valid.xml encoding=(null) options=26\nxmlFreeTextReader\nxmlCleanupParser\nxmlMemoryDump\n'
 expect_status 0
 expect_err ""
 expect_out $'0 10 catalog 0 0
@@ -71,10 +72,10 @@ expect_err_after_library $'broken-valid.xml : failed to parse\n'
 expect_out_prefix $'0 10 catalog 0 0\n0 1 catalog 0 0\n'"$(items)" \
     $'0 10 catalog 0 0\n0 1 catalog 0 0\n1 1 item 0 0\n2 3 #text 0 1 part 10\n1 15 item 0 0\n'
 
-begin "an invalid start broken part-way: the verdict, then the parse failure"
-run readvalid broken-invalid.xml
+begin "an invalid start broken part-way: the verdict, the reader released, then the parse failure"
+CALL_LOG_TO=/dev/stderr run_logged readvalid broken-invalid.xml
 expect_status 0
-expect_err_after_library $'Document broken-invalid.xml does not validate\nbroken-invalid.xml : failed to parse\n'
+expect_err_after_library "$(for_this_release $'Document broken-invalid.xml does not validate\nxmlFreeTextReader\nbroken-invalid.xml : failed to parse\nxmlCleanupParser\nxmlMemoryDump\n')"$'\n'
 expect_out_prefix $'0 10 catalog 0 0\n0 1 catalog 0 0\n1 1 item 0 0\n2 3 #text 0 1 No sku\n1 15 item 0 0\n'"$(items)" \
     $'0 10 catalog 0 0\n0 1 catalog 0 0\n1 1 item 0 0\n2 3 #text 0 1 No sku\n1 15 item 0 0\n'
 
