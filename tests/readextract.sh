@@ -14,8 +14,9 @@ kept_entries=$'<?xml version="1.0"?>
 <log><entry level="info">started</entry><entry level="info">working</entry></log>
 '
 
-begin "a file and a pattern: the kept document"
-run readextract log.xml entry
+begin "a file and a pattern: the kept document, dumped after the reader is released"
+run_logged readextract log.xml entry
+expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlReaderForFile filename=log.xml encoding=(null) options=0\nxmlFreeTextReader\nxmlDocDump stdout other\nxmlFreeDoc other\nxmlCleanupParser\nxmlMemoryDump\n'
 expect_status 0
 expect_err ""
 expect_out "$kept_entries"
