@@ -11,11 +11,15 @@ expect_out_file "$DATA/input/merged.xml"
 expect_err ""
 expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlReadMemory size=164 URL=include.xml encoding=(null) options=0\nxmlDocDump stdout parsed\nxmlFreeDoc parsed\nxmlCleanupParser\nxmlMemoryDump\n'
 
-begin "callbacks the library refuses: the message, status 1, nothing after"
+begin "callbacks the library refuses, or no inclusion made: the message, status 1, nothing written"
 CALL_LOG_REFUSE=xmlRegisterInputCallbacks run_logged sqlinclude
 expect_status 1
 expect_out ""
 expect_err $'failed to register SQL handler\n'
 expect_calls $'xmlCheckVersion LIBXML_VERSION\n'
+CALL_LOG_REFUSE=xmlXIncludeProcess run_logged sqlinclude
+expect_status 1
+expect_out ""
+expect_err $'XInclude processing failed\n'
 
 finish

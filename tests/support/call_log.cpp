@@ -9,10 +9,11 @@
 //
 // CALL_LOG_REFUSE names functions, separated by blanks, whose calls by the
 // program get the library's answer for a failure instead of going to it (no
-// name, -1, no document, a refused registration): what a program does then
-// is in its contract, but no input makes the library answer so. Those calls
-// are not logged. A refused xmlGetLastError reports a failed allocation, as
-// 2.9.14 may after handing back a document it could not finish.
+// name, -1, no document, a refused registration, no inclusion made): what a
+// program does then is in its contract, but no input makes the library
+// answer so. Those calls are not logged. A refused xmlGetLastError reports a
+// failed allocation, as 2.9.14 may after handing back a document it could
+// not finish.
 // CALL_LOG_WIDEST names reader queries of a number whose calls by the program
 // get INT_MIN instead, the widest number a node line can hold: no document
 // gives it, but the line must have room for it.
@@ -21,6 +22,7 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xinclude.h>
 #include <libxml/xmlIO.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xmlmemory.h>
@@ -306,6 +308,13 @@ decltype(xmlGetLastError()) xmlGetLastError()
     static xmlError out_of_memory{};
     out_of_memory.code = XML_ERR_NO_MEMORY;
     return REFUSED(xmlGetLastError) ? &out_of_memory : real();
+}
+
+// Refused, no inclusion is made, as 2.9.14 answers after a failed allocation it absorbed.
+int xmlXIncludeProcess(xmlDocPtr doc)
+{
+    FORWARD(xmlXIncludeProcess);
+    return REFUSED(xmlXIncludeProcess) ? 0 : real(doc);
 }
 
 const xmlChar *xmlTextReaderConstName(xmlTextReaderPtr reader)
