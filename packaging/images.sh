@@ -10,11 +10,15 @@
 #   trixie-backports   Debian 13 with libxml2 2.15 from trixie-backports
 #   sid                Debian unstable: libxml2 2.15, g++ 16
 #
-# platform_image PLATFORM KIND [PACKAGE...]: prints the path of the tarball
-# of a buildd system (build-essential) of PLATFORM with the packages named,
-# made once as XMLTOOLS_PLATFORMS/PLATFORM-KIND.tar (default folder
-# /var/cache/xmltools/platforms; delete the file to make it anew). Needs root
-# and mmdebstrap.
+# platform_image [--arch=ARCH] [--minbase] PLATFORM KIND [PACKAGE...]: prints
+# the path of the tarball of a buildd system (build-essential) of PLATFORM
+# with the packages named, made once as XMLTOOLS_PLATFORMS/PLATFORM-KIND.tar
+# (default folder /var/cache/xmltools/platforms; delete the file to make it
+# anew). --arch makes it a system of another architecture, named
+# PLATFORM-KIND-ARCH.tar (one this machine cannot run natively needs qemu-user
+# and binfmt_misc: packaging/package); --minbase makes a system of only the
+# essential and required packages and apt, as a gzip tarball
+# (PLATFORM-KIND.tar.gz). Needs root and mmdebstrap.
 
 platform_release() {
     case $1 in
@@ -25,10 +29,21 @@ platform_release() {
 }
 
 platform_image() {
+    local arch='' variant=buildd suffix=tar options=()
+    while [[ ${1:-} == --* ]]; do
+        case $1 in
+        --arch=*) arch=${1#--arch=} ;;
+        --minbase) variant=minbase suffix=tar.gz ;;
+        *) return 1 ;;
+        esac
+        shift
+    done
     local platform=$1 kind=$2 release mirror=http://deb.debian.org/debian
     shift 2
+    [[ $arch == "$(dpkg --print-architecture)" ]] && arch=''
+    [[ -n $arch ]] && kind+=-$arch options+=(--architectures="$arch")
     local cache=${XMLTOOLS_PLATFORMS:-/var/cache/xmltools/platforms}
-    local image=$cache/$platform-$kind.tar options=()
+    local image=$cache/$platform-$kind.$suffix
     release=$(platform_release "$platform") || return 1
     [[ -f $image ]] && { echo "$image"; return 0; }
     mkdir -p "$cache" || return 1
@@ -43,11 +58,13 @@ platform_image() {
     [[ $release == sid ]] && options+=(--aptopt='Acquire::Check-Valid-Until "false"')
     (($#)) && options+=(--include="$(IFS=,; echo "$*")")
     echo "making a minimal Debian $platform ($kind) in $image, once" >&2
-    if ! mmdebstrap --quiet --variant=buildd --format=tar "${options[@]}" "$release" "$image.part" "${sources[@]}" \
+    # mmdebstrap compresses the tarball as the file's name ends.
+    local part=${image%."$suffix"}.part.$suffix
+    if ! mmdebstrap --quiet --variant="$variant" --format=tar "${options[@]}" "$release" "$part" "${sources[@]}" \
         >"$cache/$platform-$kind.log" 2>&1; then
         echo "mmdebstrap failed: see $cache/$platform-$kind.log" >&2
-        rm -f "$image.part"
+        rm -f "$part"
         return 1
     fi
-    mv "$image.part" "$image" && echo "$image"
+    mv "$part" "$image" && echo "$image"
 }

@@ -26,20 +26,37 @@ valid=$DATA/parse/valid.xml
 # allocation makes PROGRAM end with exit status STATUS, standard output OUT
 # and standard error ending with ERR-END. The first allocation whose failure
 # shows the program's first line (of ERR-END, or of OUT if ERR-END is empty)
-# is the run checked.
+# is the run checked. The runs of each walk are kept (walk_*), so that the
+# cases of one command line walk its allocations once.
+declare -A walks=() walk_total=() walk_status=() walk_out=() walk_err=()
 expect_reached() {
-    local status_wanted=$1 err_end=$2 out_wanted=$3 key stream total number
+    local status_wanted=$1 err_end=$2 out_wanted=$3 key stream total number walk run
     shift 3
     key=${err_end%%$'\n'*} stream=$err
     [[ -n $key ]] || key=${out_wanted%%$'\n'*} stream=$out
+    command_line="$1$(printf ' %q' "${@:2}")"
+    walks[$command_line]=${walks[$command_line]:-${#walks[@]}}
     # Release 2.9.14 seeds its hash tables at random, so the number of the
     # allocation that reaches the line can move by a few between runs and one
     # walk can step past it: up to three walks are made.
-    for _ in 1 2 3; do
-        FAIL_ALLOC_COUNT=$WORK/.count LD_PRELOAD=$fail_library run "$@"
-        total=$(cat "$WORK/.count" 2>/dev/null || echo 0)
+    for attempt in 1 2 3; do
+        walk=${walks[$command_line]}.$attempt
+        if [[ -z ${walk_total[$walk]:-} ]]; then
+            FAIL_ALLOC_COUNT=$WORK/.count LD_PRELOAD=$fail_library run "$@"
+            walk_total[$walk]=$(cat "$WORK/.count" 2>/dev/null || echo 0)
+        fi
+        total=${walk_total[$walk]}
         for ((number = 1; number <= total; number++)); do
-            FAIL_ALLOC_AT=$number LD_PRELOAD=$fail_library run "$@" 2>/dev/null
+            run=$walk.$number
+            if [[ -n ${walk_status[$run]:-} ]]; then
+                printf '%s' "${walk_out[$run]}" >"$out" && printf '%s' "${walk_err[$run]}" >"$err"
+                status=${walk_status[$run]}
+            else
+                FAIL_ALLOC_AT=$number LD_PRELOAD=$fail_library run "$@" 2>/dev/null
+                IFS= read -r -d '' "walk_out[$run]" <"$out"
+                IFS= read -r -d '' "walk_err[$run]" <"$err"
+                walk_status[$run]=$status
+            fi
             grep -qxF -- "$key" "$stream" && break 2
         done
     done
