@@ -61,10 +61,12 @@ library_url() {
 }
 
 # capture NAME COMMAND...: sets the variable NAME to exactly what COMMAND
-# prints, trailing newlines included (which $(...) alone drops).
+# prints, trailing newlines included (which $(...) alone drops). A shell error
+# that ends the command's subshell (an unset variable) fails the case.
 capture() {
     local captured
     captured=$("${@:2}"; printf x)
+    [[ $captured == *x ]] || fail "the test's own command broke: ${*:2}"
     printf -v "$1" '%s' "${captured%x}"
 }
 
