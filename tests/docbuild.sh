@@ -14,6 +14,13 @@ expect_err ""
 # The document is released before the library's clean-up.
 expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlFreeDoc other\nxmlCleanupParser\nxmlMemoryDump\n'
 
+begin "a part the library cannot make fails the save; what was made is released"
+CALL_LOG_REFUSE=xmlNewDocText run_logged docbuild
+expect_status 1
+expect_out ""
+expect_err "Failed to save -"$'\n'
+expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlFreeNode\nxmlFreeDoc other\nxmlCleanupParser\nxmlMemoryDump\n'
+
 begin "\"-\" also names standard output"
 run docbuild -
 expect_status 0

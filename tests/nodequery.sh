@@ -12,7 +12,7 @@ $nodequery_usage" "" "$books" "$books //book a=urn:a extra"
 
 begin "elements, attributes, text and comments; the library calls"
 run_logged nodequery "$books" '//book'
-expect_calls $'xmlInitParser\nxmlCheckVersion LIBXML_VERSION\nxmlParseFile filename='"$books"$'\nxmlXPathFreeObject\nxmlXPathFreeContext\nxmlFreeDoc parsed\nxmlCleanupParser\nxmlMemoryDump\n'
+expect_calls $'xmlInitParser\nxmlCheckVersion LIBXML_VERSION\nxmlResetLastError\nxmlParseFile filename='"$books"$'\nxmlResetLastError\nxmlXPathFreeObject\nxmlXPathFreeContext\nxmlFreeDoc parsed\nxmlCleanupParser\nxmlMemoryDump\n'
 expect_status 0
 expect_err ""
 expect_out 'Result (2 nodes):
@@ -144,7 +144,7 @@ $nodequery_usage"
 done
 # A document handed back after a failed allocation is not used, but released.
 CALL_LOG_REFUSE=xmlGetLastError run_logged nodequery "$books" //book
-expect_calls $'xmlInitParser\nxmlCheckVersion LIBXML_VERSION\nxmlParseFile filename='"$books"$'\nxmlFreeDoc parsed\n'
+expect_calls $'xmlInitParser\nxmlCheckVersion LIBXML_VERSION\nxmlResetLastError\nxmlParseFile filename='"$books"$'\nxmlFreeDoc parsed\n'
 expect_status 255
 expect_out ""
 expect_err "Error: unable to parse file \"$books\"

@@ -12,7 +12,7 @@ $nodeupdate_usage" "" "$nested //para" "$nested //para x extra"
 
 begin "selected elements get the value as their only content; the library calls"
 run_logged nodeupdate "$nested" '//para' 'new'
-expect_calls $'xmlInitParser\nxmlCheckVersion LIBXML_VERSION\nxmlParseFile filename='"$nested"$'\nxmlXPathFreeObject\nxmlXPathFreeContext\nxmlDocDump stdout parsed\nxmlFreeDoc parsed\nxmlCleanupParser\nxmlMemoryDump\n'
+expect_calls $'xmlInitParser\nxmlCheckVersion LIBXML_VERSION\nxmlResetLastError\nxmlParseFile filename='"$nested"$'\nxmlResetLastError\nxmlXPathFreeObject\nxmlXPathFreeContext\nxmlDocDump stdout parsed\nxmlFreeDoc parsed\nxmlCleanupParser\nxmlMemoryDump\n'
 expect_status 0
 expect_err ""
 expect_out "$header"'<root xmlns:p="urn:p">

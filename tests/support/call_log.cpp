@@ -9,9 +9,9 @@
 //
 // CALL_LOG_REFUSE names functions, separated by blanks, whose calls by the
 // program get the library's answer for a failure instead of going to it (no
-// name, -1, no document, a refused registration, no inclusion made): what a
-// program does then is in its contract, but no input makes the library
-// answer so. Those calls are not logged. A refused xmlGetLastError reports a
+// name, no node, -1, no document, a refused registration, no inclusion
+// made): what a program does then is in its contract, but no input makes the
+// library answer so. Those calls are not logged. A refused xmlGetLastError reports a
 // failed allocation, as 2.9.14 may after handing back a document it could
 // not finish.
 // CALL_LOG_WIDEST names reader queries of a number whose calls by the program
@@ -310,6 +310,12 @@ decltype(xmlGetLastError()) xmlGetLastError()
     return REFUSED(xmlGetLastError) ? &out_of_memory : real();
 }
 
+xmlNodePtr xmlNewDocText(const xmlDoc *doc, const xmlChar *content)
+{
+    FORWARD(xmlNewDocText);
+    return REFUSED(xmlNewDocText) ? nullptr : real(doc, content);
+}
+
 // Refused, no inclusion is made, as 2.9.14 answers after a failed allocation it absorbed.
 int xmlXIncludeProcess(xmlDocPtr doc)
 {
@@ -355,6 +361,8 @@ xmlDocPtr xmlTextReaderCurrentDoc(xmlTextReaderPtr reader)
 LOGGED(void, xmlInitParser, (void), ())
 LOGGED(xmlParserCtxtPtr, xmlNewParserCtxt, (void), ())
 LOGGED(void, xmlCleanupParser, (void), ())
+LOGGED(void, xmlResetLastError, (void), ())
+LOGGED(void, xmlFreeNode, (xmlNodePtr node), (node))
 LOGGED(void, xmlFreeTextReader, (xmlTextReaderPtr reader), (reader))
 LOGGED(void, xmlXPathFreeObject, (xmlXPathObjectPtr object), (object))
 LOGGED(void, xmlXPathFreeContext, (xmlXPathContextPtr context), (context))
