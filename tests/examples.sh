@@ -93,11 +93,12 @@ check_command() {
     (cd "$folder" && PATH=$tools:$PATH LC_ALL=C.UTF-8 bash -c "(exit $last_status); $command_line") >"$printed" 2>&1 </dev/null
     last_status=$?
     mapfile -t actual <"$printed"
-    if [[ -s $printed && $(tail -c 1 "$printed" | wc -l) == 0 ]] || ! lines_match; then
-        local marks=("${expected[@]//$library/(libxml2 diagnostics)}") shown got
+    local got
+    slurp got "$printed"
+    if [[ -n $got && $got != *$'\n' ]] || ! lines_match; then
+        local marks=("${expected[@]//$library/(libxml2 diagnostics)}") shown
         marks=("${marks[@]//$library_if_any/(libxml2 diagnostics, if any)}")
         shown=$( ((${#marks[@]})) && printf '%s\n' "${marks[@]}"; printf x)
-        capture got cat "$printed"
         fail "printed lines" "${shown%x}" "$got"
     fi
     command_line=""

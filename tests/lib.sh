@@ -70,6 +70,13 @@ capture() {
     printf -v "$1" '%s' "${captured%x}"
 }
 
+# slurp NAME FILE: sets the variable NAME to exactly the bytes of FILE, with
+# no process started: under emulation each one costs.
+slurp() {
+    printf -v "$1" '%s' ''
+    IFS= read -r -d '' "$1" <"$2" || true
+}
+
 passed=0
 failed=0
 case_name=""
@@ -140,7 +147,7 @@ expect_status() {
 # expect_text WHAT FILE TEXT: FILE (the stream or log WHAT) held exactly TEXT.
 expect_text() {
     local actual
-    capture actual cat "$2"
+    slurp actual "$2"
     [[ $actual == "$3" ]] || fail "$1" "$3" "$actual"
 }
 
@@ -159,7 +166,7 @@ expect_out() {
 # how many lines come out before the error depends on the library's buffering.
 expect_out_prefix() {
     local actual
-    capture actual cat "$out"
+    slurp actual "$out"
     if [[ $1 != "$actual"* || $actual != *$'\n' ]]; then
         fail "standard output should be whole lines from the start of" "$1" "$actual"
     elif [[ $actual != "$2"* ]]; then
@@ -181,7 +188,7 @@ expect_err() {
 # and then ended with exactly TEXT.
 expect_err_after_library() {
     local actual
-    capture actual cat "$err"
+    slurp actual "$err"
     if [[ $actual != *"$1" ]]; then
         fail "standard error should end with the program's lines" "$1" "$actual"
     elif ((${#actual} == ${#1})); then
@@ -194,7 +201,7 @@ expect_err_after_library() {
 # releases report and others leave to the program (a failed write or save).
 expect_err_after_any_library() {
     local actual
-    capture actual cat "$err"
+    slurp actual "$err"
     [[ $actual == *"$1" ]] || fail "standard error should end with the program's lines" "$1" "$actual"
 }
 

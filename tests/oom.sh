@@ -33,10 +33,10 @@ valid=$DATA/parse/valid.xml
 # allocations once.
 declare -A walks=() walk_total=() walk_status=() walk_out=() walk_err=()
 expect_reached() {
-    local status_wanted=$1 err_end=$2 out_wanted=$3 key stream total number step walk run
+    local status_wanted=$1 err_end=$2 out_wanted=$3 key stream text total number step walk run
     shift 3
-    key=${err_end%%$'\n'*} stream=$err
-    [[ -n $key ]] || key=${out_wanted%%$'\n'*} stream=$out
+    key=${err_end%%$'\n'*} stream=err
+    [[ -n $key ]] || key=${out_wanted%%$'\n'*} stream=out
     command_line="$1$(printf ' %q' "${@:2}")"
     walks[$command_line]=${walks[$command_line]:-${#walks[@]}}
     # Release 2.9.14 seeds its hash tables at random, so the number of the
@@ -61,7 +61,9 @@ expect_reached() {
                 IFS= read -r -d '' "walk_err[$run]" <"$err"
                 walk_status[$run]=$status
             fi
-            grep -qxF -- "$key" "$stream" && break 2
+            text=${walk_err[$run]}
+            [[ $stream == err ]] || text=${walk_out[$run]}
+            [[ $'\n'$text$'\n' == *$'\n'"$key"$'\n'* ]] && break 2
         done
     done
     if ((number < 1 || number > total)); then
