@@ -57,8 +57,8 @@ expect_reached() {
                 status=${walk_status[$run]}
             else
                 FAIL_ALLOC_AT=$number LD_PRELOAD=$fail_library run "$@" 2>/dev/null
-                IFS= read -r -d '' "walk_out[$run]" <"$out"
-                IFS= read -r -d '' "walk_err[$run]" <"$err"
+                slurp "walk_out[$run]" "$out"
+                slurp "walk_err[$run]" "$err"
                 walk_status[$run]=$status
             fi
             text=${walk_err[$run]}

@@ -11,9 +11,9 @@
 // program get the library's answer for a failure instead of going to it (no
 // name, no node, -1, no document, a refused registration, no inclusion
 // made): what a program does then is in its contract, but no input makes the
-// library answer so. Those calls are not logged. A refused xmlGetLastError reports a
-// failed allocation, as 2.9.14 may after handing back a document it could
-// not finish.
+// library answer so. Those calls are not logged. A refused xmlGetLastError
+// reports a failed allocation, as 2.9.14 may after handing back a document it
+// could not finish.
 // CALL_LOG_WIDEST names reader queries of a number whose calls by the program
 // get INT_MIN instead, the widest number a node line can hold: no document
 // gives it, but the line must have room for it.
