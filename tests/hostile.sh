@@ -58,6 +58,74 @@ file[raw-byte]=$'raw\xff.xml'
 for key in percent blanks newline utf8-name raw-byte; do
     printf 'not xml\n' >"${file[$key]}"
 done
+
+# Documents that name a host on the network as their DTD, as an external
+# entity and as an external parameter entity, over http and over ftp. A
+# listener of the test's own on the loopback interface stands for the host:
+# it counts the connections offered to it, answers a probe ("count") with that
+# number, and ends by itself after 100 connections, 15 minutes, or the probe
+# "count and stop". serialised[KEY] is the document type declaration as the
+# library writes it back, reference[KEY] the entity used in the content.
+coproc listener {
+    exec python3 -c '
+import socket, time
+server = socket.create_server(("127.0.0.1", 0))
+print(server.getsockname()[1], flush=True)
+server.settimeout(5)
+offered, deadline = 0, time.monotonic() + 900
+while offered < 100 and time.monotonic() < deadline:
+    try:
+        connection, _ = server.accept()
+    except socket.timeout:
+        continue
+    with connection:
+        connection.settimeout(2)
+        try:
+            first = connection.recv(64)
+        except OSError:
+            first = b""
+        if not first.startswith(b"count"):
+            offered += 1
+            continue
+        connection.sendall(b"%d\n" % offered)
+        if first.startswith(b"count and stop"):
+            break
+' 2>"$WORK/listener.err"
+}
+# offered_connections [PROBE]: the listener's count so far, or "no answer".
+offered_connections() {
+    local answer="no answer" probe
+    if exec {probe}<>"/dev/tcp/127.0.0.1/$port"; then
+        printf '%s\n' "${1:-count}" >&"$probe"
+        read -r -t 10 answer <&"$probe" || answer="no answer"
+        exec {probe}>&-
+    fi
+    printf '%s' "$answer"
+}
+# A system whose loopback interface is down (a build's network namespace)
+# takes no connection at all: the network rows are then skipped, not passed.
+port=""
+read -r -t 10 port <&"${listener[0]}" || port=""
+if [[ -n $port && $(offered_connections 2>>"$WORK/listener.err") != 0 ]]; then
+    port=""
+    kill "$listener_PID"
+fi
+declare -A serialised reference
+for scheme in http ftp; do
+    host=$scheme://127.0.0.1:$port
+    serialised[dtd-$scheme]="<!DOCTYPE doc SYSTEM \"$host/doc.dtd\">"
+    serialised[entity-$scheme]=$'<!DOCTYPE doc [\n'"<!ENTITY e SYSTEM \"$host/e.xml\">"$'\n]>'
+    serialised[parameter-$scheme]=$'<!DOCTYPE doc [\n'"<!ENTITY % p SYSTEM \"$host/p.dtd\">"$'\n]>'
+    reference[entity-$scheme]='&e;'
+    for kind in dtd entity parameter; do
+        key=$kind-$scheme
+        file[$key]=$key.xml
+        prolog=${serialised[$key]}
+        [[ $kind == parameter ]] && prolog=${prolog/%]>/$'%p;\n]>'}
+        printf '%s\n<doc><item a="1">caf\xc3\xa9</item>%s</doc>\n' "$prolog" "${reference[$key]:-}" >"${file[$key]}"
+    done
+done
+
 for key in "${!file[@]}"; do
     url[$key]=$(library_url "${file[$key]}")
 done
@@ -67,8 +135,10 @@ done
 # program's parse-failure message; open: only the program's message for a
 # file it cannot open; invalid: read, but reported as not valid (there is no
 # DTD); nodoc: the reader keeps no document; partial: the node lines read
-# before the library stops at its depth limit. "later" is readmany with the
-# input between two good files.
+# before the library stops at its depth limit; doctype: the normal output of
+# the network documents, their declaration kept, nothing loaded from the
+# network, so that the validating programs find no DTD. "later" is readmany
+# with the input between two good files.
 #
 # What the library decides differently between releases: 2.9.14 does not look
 # for a byte order mark when a reader is reset, so a UTF-16 document is refused
@@ -100,6 +170,12 @@ table=(
     "newline        fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
     "utf8-name      fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
     "raw-byte       fail    fail       fail     fail         fail     fail     fail        fail      fail       fail         fail"
+    "dtd-http       ok      doctype    doctype  doctype      ok       ok       doctype     ok        invalid    ok           ok"
+    "dtd-ftp        ok      doctype    doctype  doctype      ok       ok       doctype     ok        invalid    ok           ok"
+    "entity-http    ok      doctype    doctype  doctype      ok       ok       doctype     ok        invalid    ok           ok"
+    "entity-ftp     ok      doctype    doctype  doctype      ok       ok       doctype     ok        invalid    ok           ok"
+    "parameter-http ok      doctype    doctype  doctype      ok       ok       doctype     ok        invalid    ok           ok"
+    "parameter-ftp  ok      doctype    doctype  doctype      ok       ok       doctype     ok        invalid    ok           ok"
 )
 columns=(nodequery nodeupdate readdump readvalid readmany readmany_later readextract pushparse parsevalid listelements parsefile)
 
@@ -156,6 +232,10 @@ check_nodeupdate() {
         expect_status 0
         expect_out "$declaration"$'<doc><item a="v"/></doc>\n'
         expect_err "" ;;
+    doctype)
+        expect_status 0
+        expect_out "$declaration${serialised[$key]}"$'\n<doc><item a="v">caf&#xE9;</item>'"${reference[$key]:-}"$'</doc>\n'
+        expect_err "" ;;
     fail)
         expect_status 255
         expect_out ""
@@ -170,6 +250,11 @@ check_readdump() {
     case $1 in
     ok) expect_out "$node_lines"; expect_err "" ;;
     big) expect_out "$big_node_lines"; expect_err "" ;;
+    doctype)
+        local reference_line=""
+        [[ -n ${reference[$key]:-} ]] && reference_line=$'1 5 e 0 0\n'
+        expect_out $'0 10 doc 0 0\n'"${node_lines%$'0 15 doc 0 0\n'}$reference_line"$'0 15 doc 0 0\n'
+        expect_err "" ;;
     open) expect_out ""; expect_err "Unable to open $2"$'\n' ;;
     fail) expect_out ""; expect_err_after_library "$2 : failed to parse"$'\n' ;;
     partial) expect_deep_node_lines; expect_err_after_library "$2 : failed to parse"$'\n' ;;
@@ -183,6 +268,7 @@ check_readvalid() {
     case $1 in
     invalid) expect_out "$node_lines"; expect_err_after_library "Document $2 does not validate"$'\n' ;;
     big) expect_out "$big_node_lines"; expect_err_after_library "Document $2 does not validate"$'\n' ;;
+    doctype) expect_out $'0 10 doc 0 0\n'"$node_lines"; expect_err_after_library "Document $2 does not validate"$'\n' ;;
     open) expect_out ""; expect_err "Unable to open $2"$'\n' ;;
     fail)
         expect_out ""
@@ -235,6 +321,7 @@ check_readextract() {
     case $1 in
     ok) expect_out "$declaration"$'<doc><item a="1">caf&#xE9;</item></doc>\n'; expect_err "" ;;
     big) expect_out "$declaration<doc><item a=\"$megabyte\"/></doc>"$'\n'; expect_err "" ;;
+    doctype) expect_out "$declaration${serialised[$key]}"$'\n<doc><item a="1">caf&#xE9;</item></doc>\n'; expect_err "" ;;
     open) expect_out ""; expect_err "Unable to open $2"$'\n' ;;
     fail) expect_out ""; expect_err_after_library "$2 : failed to parse"$'\n' ;;
     *) unknown_outcome "$1" ;;
@@ -290,12 +377,22 @@ check_parsefile() {
 for row in "${table[@]}"; do
     read -r key outcomes <<<"$row"
     read -r -a outcomes <<<"$outcomes"
+    if [[ -n ${serialised[$key]:-} && -z $port ]]; then
+        skip "hostile input: $key" "no connection to a listener on 127.0.0.1: $(head -n 1 "$WORK/listener.err")"
+        continue
+    fi
     begin "hostile input: $key"
     ((${#outcomes[@]} == ${#columns[@]})) || fail "table row has ${#outcomes[@]} outcomes"
     for i in "${!columns[@]}"; do
         "check_${columns[$i]}" "${outcomes[$i]}" "${file[$key]}" "${url[$key]}"
     done
+    if [[ -n ${serialised[$key]:-} ]]; then
+        command_line="the count of the listener on port $port"
+        offered=$(offered_connections)
+        [[ $offered == 0 ]] || fail "connections offered to the listener on 127.0.0.1" 0 "$offered"
+    fi
 done
+[[ -z $port ]] || offered_connections "count and stop" >/dev/null
 
 # Files over 2 GiB, without writing one: on a 32-bit system no program imports
 # a C library file function that has a large-file variant (fopen beside fopen64).

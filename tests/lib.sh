@@ -79,6 +79,7 @@ slurp() {
 
 passed=0
 failed=0
+skipped=0
 case_name=""
 case_failed=0
 out="$WORK/.stdout"
@@ -225,9 +226,18 @@ expect_silent() {
     expect_err ""
 }
 
-# finish: prints the tally and fails the script if any case failed.
+# skip NAME WHY: a case that cannot run here, said so with its reason.
+skip() {
+    end_case
+    skipped=$((skipped + 1))
+    echo "SKIPPED: $1: $2"
+}
+
+# finish: prints the tally and fails the script if any case failed; with
+# none failed but some skipped, exits 77, which CTest shows as skipped.
 finish() {
     end_case
-    echo "Passed: $passed / Failed: $failed"
-    ((failed == 0))
+    echo "Passed: $passed / Failed: $failed / Skipped: $skipped"
+    ((failed == 0)) || return 1
+    ((skipped == 0)) || exit 77
 }

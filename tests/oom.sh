@@ -10,8 +10,8 @@ source "$(dirname "$0")/lib.sh"
 
 # The preloaded allocator cannot sit under valgrind's or AddressSanitizer's own.
 if [[ -n ${TEST_WRAPPER:-} ]] || ldd "$BIN/memparse" | grep -q libasan; then
-    echo "skipped: the failing allocator cannot be preloaded under valgrind or the sanitizers"
-    exit 0
+    skip "failed allocations" "the failing allocator cannot be preloaded under valgrind or the sanitizers"
+    finish
 fi
 fail_library=$HELPERS/libfail_alloc.so
 [[ -f $fail_library ]] || {
