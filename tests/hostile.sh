@@ -92,6 +92,7 @@ while offered < 100 and time.monotonic() < deadline:
             break
 ' 2>"$WORK/listener.err"
 }
+listener_pid=$!
 # offered_connections [PROBE]: the listener's count so far, or "no answer".
 offered_connections() {
     local answer="no answer" probe
@@ -108,7 +109,7 @@ port=""
 read -r -t 10 port <&"${listener[0]}" || port=""
 if [[ -n $port && $(offered_connections 2>>"$WORK/listener.err") != 0 ]]; then
     port=""
-    kill "$listener_PID"
+    kill "$listener_pid"
 fi
 declare -A serialised reference
 for scheme in http ftp; do
