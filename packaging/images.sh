@@ -12,9 +12,11 @@
 #
 # platform_image [--arch=ARCH] [--minbase] PLATFORM KIND [PACKAGE...]: prints
 # the path of the tarball of a buildd system (build-essential) of PLATFORM
-# with the packages named, made once as XMLTOOLS_PLATFORMS/PLATFORM-KIND.tar
-# (default folder /var/cache/xmltools/platforms; delete the file to make it
-# anew). --arch makes it a system of another architecture, named
+# with the packages named, kept as XMLTOOLS_PLATFORMS/PLATFORM-KIND.tar
+# (default folder /var/cache/xmltools/platforms) and made anew when a day old
+# or asked for other packages, so that it holds the release's current
+# libxml2 and compiler (packaging/platform also upgrades them in its copy;
+# sbuild, autopkgtest and piuparts upgrade theirs). --arch makes it a system of another architecture, named
 # PLATFORM-KIND-ARCH.tar (one this machine cannot run natively needs qemu-user
 # and binfmt_misc: packaging/package); --minbase makes a system of only the
 # essential and required packages and apt, as a gzip tarball
@@ -45,7 +47,10 @@ platform_image() {
     local cache=${XMLTOOLS_PLATFORMS:-/var/cache/xmltools/platforms}
     local image=$cache/$platform-$kind.$suffix
     release=$(platform_release "$platform") || return 1
-    [[ -f $image ]] && { echo "$image"; return 0; }
+    if [[ -n $(find "$image" -mmin -1440 2>/dev/null) && $(cat "$image.packages" 2>/dev/null) == "$*" ]]; then
+        echo "$image"
+        return 0
+    fi
     mkdir -p "$cache" || return 1
     local sources=("deb $mirror $release main")
     if [[ $platform == trixie-backports ]]; then
@@ -57,7 +62,7 @@ platform_image() {
     # Unstable's index as mirrored here may be older than its validity period.
     [[ $release == sid ]] && options+=(--aptopt='Acquire::Check-Valid-Until "false"')
     (($#)) && options+=(--include="$(IFS=,; echo "$*")")
-    echo "making a minimal Debian $platform ($kind) in $image, once" >&2
+    echo "making a minimal Debian $platform ($kind) in $image" >&2
     # mmdebstrap compresses the tarball as the file's name ends.
     local part=${image%."$suffix"}.part.$suffix
     if ! mmdebstrap --quiet --variant="$variant" --format=tar "${options[@]}" "$release" "$part" "${sources[@]}" \
@@ -66,5 +71,5 @@ platform_image() {
         rm -f "$part"
         return 1
     fi
-    mv "$part" "$image" && echo "$image"
+    mv "$part" "$image" && printf '%s' "$*" >"$image.packages" && echo "$image"
 }
