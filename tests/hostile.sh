@@ -193,9 +193,7 @@ check_nodequery() {
     case $1 in
     ok | big) expect_clean $'Result (1 nodes):\n= node "a": type 2\n' ;;
     fail)
-        expect_status 255
-        expect_out ""
-        expect_err_after_library "Error: unable to parse file \"$2\""$'\n'"$nodequery_usage" ;;
+        expect_failure 255 err_after_library "Error: unable to parse file \"$2\""$'\n'"$nodequery_usage" ;;
     *) unknown_outcome "$1" ;;
     esac
 }
@@ -207,9 +205,7 @@ check_nodeupdate() {
     big) expect_clean "$declaration"$'<doc><item a="v"/></doc>\n' ;;
     doctype) expect_clean "$declaration${serialised[$key]}"$'\n<doc><item a="v">caf&#xE9;</item>'"${reference[$key]:-}"$'</doc>\n' ;;
     fail)
-        expect_status 255
-        expect_out ""
-        expect_err_after_library "Error: unable to parse file \"$2\""$'\n'"$nodeupdate_usage" ;;
+        expect_failure 255 err_after_library "Error: unable to parse file \"$2\""$'\n'"$nodeupdate_usage" ;;
     *) unknown_outcome "$1" ;;
     esac
 }

@@ -215,6 +215,15 @@ expect_clean() {
     expect_err ""
 }
 
+# expect_failure STATUS CHECK TEXT: exit status STATUS, nothing on standard
+# output, and standard error as expect_CHECK TEXT finds it (CHECK is err,
+# err_after_library or err_after_any_library).
+expect_failure() {
+    expect_status "$1"
+    expect_out ""
+    "expect_$2" "$3"
+}
+
 # expect_silent: nothing on either stream.
 expect_silent() {
     expect_out ""
