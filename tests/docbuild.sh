@@ -16,9 +16,7 @@ expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlFreeDoc other\nxmlCleanupParse
 
 begin "a part the library cannot make fails the save; what was made is released"
 CALL_LOG_REFUSE=xmlNewDocText run_logged docbuild
-expect_status 1
-expect_out ""
-expect_err "Failed to save -"$'\n'
+expect_failure 1 err "Failed to save -"$'\n'
 expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlFreeNode\nxmlFreeDoc other\nxmlCleanupParser\nxmlMemoryDump\n'
 
 begin "\"-\" also names standard output"
@@ -30,22 +28,18 @@ expect_err ""
 
 begin "the argument names the output file"
 run docbuild built.xml
-expect_status 0
-expect_silent
+expect_clean ""
 expect_bytes "contents of built.xml" built.xml "$expected"
 
 begin "an existing longer file is replaced, not overwritten in place"
 head -c 2000 /dev/zero | tr '\0' x >existing.xml
 run docbuild existing.xml
-expect_status 0
-expect_silent
+expect_clean ""
 expect_bytes "contents of existing.xml" existing.xml "$expected"
 
 begin "a file in a missing folder is reported as a failed save"
 run docbuild "$WORK/missing/out.xml"
-expect_status 1
-expect_out ""
-expect_err_after_any_library "Failed to save $WORK/missing/out.xml"$'\n'
+expect_failure 1 err_after_any_library "Failed to save $WORK/missing/out.xml"$'\n'
 expect_one_failed_line
 [[ ! -e $WORK/missing ]] || fail "the missing folder appeared"
 

@@ -7,9 +7,10 @@
 # where), since their wording belongs to the library's version.
 #
 # Environment: BIN is the folder of the programs under test, HELPERS that of
-# the libraries the tests preload, DATA the folder of the test documents; LIBXML_VERSION the library release the programs were built
-# against, as a number (20914 for 2.9.14); TEST_WRAPPER, if set, is a command put before every program
-# (for example valgrind with its options).
+# the libraries the tests preload, DATA the folder of the test documents;
+# LIBXML_VERSION the library release the programs were built against, as a
+# number (20914 for 2.9.14); TEST_WRAPPER, if set, is a command put before
+# every program (for example valgrind with its options).
 
 set -u
 : "${BIN:?BIN must name the folder of the built programs}"
@@ -36,9 +37,7 @@ nodeupdate_usage="Usage: $BIN/nodeupdate <xml-file> <xpath-expr> <value>
 
 # library_before NUMBER: the programs were built against a release older than
 # NUMBER (21300 for 2.13.0), for what the library decides differently.
-library_before() {
-    ((LIBXML_VERSION < $1))
-}
+library_before() { ((LIBXML_VERSION < $1)); }
 
 # library_url NAME: the URL the library records for a file named NAME on the
 # command line. 2.9.14 escapes blanks, "%", control bytes and bytes above
@@ -106,9 +105,7 @@ end_case() {
 }
 
 # run PROGRAM ARG...: runs a built program, standard input from /dev/null.
-run() {
-    run_to "$out" "$@"
-}
+run() { run_to "$out" "$@"; }
 
 # run_to FILE PROGRAM ARG...: as run, with standard output sent to FILE.
 run_to() {
@@ -141,9 +138,7 @@ fail() {
 }
 
 # expect_status N: the exit status was N.
-expect_status() {
-    [[ $status == "$1" ]] || fail "exit status" "$1" "$status"
-}
+expect_status() { [[ $status == "$1" ]] || fail "exit status" "$1" "$status"; }
 
 # expect_text WHAT FILE TEXT: FILE (the stream or log WHAT) held exactly TEXT.
 expect_text() {
@@ -158,9 +153,7 @@ expect_bytes() {
 }
 
 # expect_out TEXT: standard output was exactly TEXT.
-expect_out() {
-    expect_text "standard output" "$out" "$1"
-}
+expect_out() { expect_text "standard output" "$out" "$1"; }
 
 # expect_out_prefix FULL MINIMUM: standard output was whole lines from the
 # start of FULL, holding at least MINIMUM. For documents broken part-way, where
@@ -176,14 +169,10 @@ expect_out_prefix() {
 }
 
 # expect_out_file FILE: standard output was exactly the bytes of FILE.
-expect_out_file() {
-    expect_bytes "standard output" "$out" "$1"
-}
+expect_out_file() { expect_bytes "standard output" "$out" "$1"; }
 
 # expect_err TEXT: standard error was exactly TEXT (no library diagnostics).
-expect_err() {
-    expect_text "standard error" "$err" "$1"
-}
+expect_err() { expect_text "standard error" "$err" "$1"; }
 
 # expect_err_after_library TEXT: standard error held some library diagnostics
 # and then ended with exactly TEXT.
@@ -216,8 +205,23 @@ expect_one_failed_line() {
 
 # expect_library_err: standard error held library diagnostics only (no line
 # of the program's own is expected, but some text is).
-expect_library_err() {
-    [[ -s $err ]] || fail "standard error should hold library diagnostics" "(diagnostics)" ""
+expect_library_err() { [[ -s $err ]] || fail "standard error should hold library diagnostics" "(diagnostics)" ""; }
+
+# expect_clean TEXT: exit status 0, standard output exactly TEXT, nothing on
+# standard error.
+expect_clean() {
+    expect_status 0
+    expect_out "$1"
+    expect_err ""
+}
+
+# expect_failure STATUS CHECK TEXT: exit status STATUS, nothing on standard
+# output, and standard error as expect_CHECK TEXT finds it (CHECK is err,
+# err_after_library or err_after_any_library).
+expect_failure() {
+    expect_status "$1"
+    expect_out ""
+    "expect_$2" "$3"
 }
 
 # expect_silent: nothing on either stream.

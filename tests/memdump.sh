@@ -7,9 +7,7 @@ document=$'<?xml version="1.0"?>\n<root>content</root>\n'
 
 begin "prints the document dumped indented, then releases it"
 run_logged memdump
-expect_status 0
-expect_out "$document"
-expect_err ""
+expect_clean "$document"
 expect_calls $'xmlDocDumpFormatMemory other format=1\nxmlFreeDoc other\n'
 
 finish

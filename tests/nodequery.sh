@@ -13,9 +13,7 @@ $nodequery_usage" "" "$books" "$books //book a=urn:a extra"
 begin "elements, attributes, text and comments; the library calls"
 run_logged nodequery "$books" '//book'
 expect_calls $'xmlInitParser\nxmlCheckVersion LIBXML_VERSION\nxmlResetLastError\nxmlParseFile filename='"$books"$'\nxmlResetLastError\nxmlXPathFreeObject\nxmlXPathFreeContext\nxmlFreeDoc parsed\nxmlCleanupParser\nxmlMemoryDump\n'
-expect_status 0
-expect_err ""
-expect_out 'Result (2 nodes):
+expect_clean 'Result (2 nodes):
 = element node "book"
 = element node "book"
 '
@@ -106,48 +104,36 @@ expect_out "Result (6 nodes):
 
 begin "a pair without an equals sign"
 run nodequery "$spaces" '//dc:title' "dc=$dc nonsense"
-expect_status 255
-expect_out ""
-expect_err "Error: invalid namespaces list format
+expect_failure 255 err "Error: invalid namespaces list format
 Error: failed to register namespaces list \"dc=$dc nonsense\"
 $nodequery_usage"
 
 begin "a pair the library refuses"
 run nodequery "$spaces" '//a' '=urn:a'
-expect_status 255
-expect_out ""
-expect_err "Error: unable to register NS with prefix=\"\" and href=\"urn:a\"
+expect_failure 255 err "Error: unable to register NS with prefix=\"\" and href=\"urn:a\"
 Error: failed to register namespaces list \"=urn:a\"
 $nodequery_usage"
 
 begin "an unregistered prefix fails at evaluation"
 run nodequery "$spaces" '//x:a' "dc=$dc"
-expect_status 255
-expect_out ""
-expect_err_after_library "Error: unable to evaluate xpath expression \"//x:a\"
+expect_failure 255 err_after_library "Error: unable to evaluate xpath expression \"//x:a\"
 $nodequery_usage"
 
 begin "a malformed expression"
 run nodequery "$books" '//['
-expect_status 255
-expect_out ""
-expect_err_after_library "Error: unable to evaluate xpath expression \"//[\"
+expect_failure 255 err_after_library "Error: unable to evaluate xpath expression \"//[\"
 $nodequery_usage"
 
 begin "files that cannot be parsed"
 for file in "$DATA/query/broken.xml" "$WORK/100%s%n.xml"; do
     run nodequery "$file" '/'
-    expect_status 255
-    expect_out ""
-    expect_err_after_library "Error: unable to parse file \"$file\"
+    expect_failure 255 err_after_library "Error: unable to parse file \"$file\"
 $nodequery_usage"
 done
 # A document handed back after a failed allocation is not used, but released.
 CALL_LOG_REFUSE=xmlGetLastError run_logged nodequery "$books" //book
 expect_calls $'xmlInitParser\nxmlCheckVersion LIBXML_VERSION\nxmlResetLastError\nxmlParseFile filename='"$books"$'\nxmlFreeDoc parsed\n'
-expect_status 255
-expect_out ""
-expect_err "Error: unable to parse file \"$books\"
+expect_failure 255 err "Error: unable to parse file \"$books\"
 $nodequery_usage"
 
 finish

@@ -13,9 +13,7 @@ $nodeupdate_usage" "" "$nested //para" "$nested //para x extra"
 begin "selected elements get the value as their only content; the library calls"
 run_logged nodeupdate "$nested" '//para' 'new'
 expect_calls $'xmlInitParser\nxmlCheckVersion LIBXML_VERSION\nxmlResetLastError\nxmlParseFile filename='"$nested"$'\nxmlResetLastError\nxmlXPathFreeObject\nxmlXPathFreeContext\nxmlDocDump stdout parsed\nxmlFreeDoc parsed\nxmlCleanupParser\nxmlMemoryDump\n'
-expect_status 0
-expect_err ""
-expect_out "$header"'<root xmlns:p="urn:p">
+expect_clean "$header"'<root xmlns:p="urn:p">
   <section id="s1"><para>new</para><para>new</para></section>
   <section id="s2"><para>new</para></section>
 </root>
@@ -32,9 +30,7 @@ expect_out "$header"'<root xmlns:p="urn:p">
 
 begin "an ancestor selected with its descendants keeps only its new content"
 run nodeupdate "$nested" '//section[1] | //section[1]/para | //section[1]/para/text()' 'flat'
-expect_status 0
-expect_err ""
-expect_out "$header"'<root xmlns:p="urn:p">
+expect_clean "$header"'<root xmlns:p="urn:p">
   <section id="s1">flat</section>
   <section id="s2"><para>third</para></section>
 </root>
@@ -42,9 +38,7 @@ expect_out "$header"'<root xmlns:p="urn:p">
 
 begin "namespace nodes are left as they are, also under a replaced ancestor"
 run nodeupdate "$nested" '/root | //para/namespace::* | //section/@id' 'gone'
-expect_status 0
-expect_err ""
-expect_out "$header"'<root xmlns:p="urn:p">gone</root>
+expect_clean "$header"'<root xmlns:p="urn:p">gone</root>
 '
 run nodeupdate "$nested" '//namespace::p' 'urn:changed'
 expect_status 0
@@ -69,21 +63,15 @@ done
 
 begin "an expression that cannot be evaluated"
 run nodeupdate "$nested" '//p:para' 'x'
-expect_status 255
-expect_out ""
-expect_err_after_library "Error: unable to evaluate xpath expression \"//p:para\"
+expect_failure 255 err_after_library "Error: unable to evaluate xpath expression \"//p:para\"
 $nodeupdate_usage"
 
 begin "a file that cannot be parsed, or handed back after a failed allocation"
 run nodeupdate "$DATA/query/broken.xml" '//a' 'x'
-expect_status 255
-expect_out ""
-expect_err_after_library "Error: unable to parse file \"$DATA/query/broken.xml\"
+expect_failure 255 err_after_library "Error: unable to parse file \"$DATA/query/broken.xml\"
 $nodeupdate_usage"
 CALL_LOG_REFUSE=xmlGetLastError run_logged nodeupdate "$nested" //para x
-expect_status 255
-expect_out ""
-expect_err "Error: unable to parse file \"$nested\"
+expect_failure 255 err "Error: unable to parse file \"$nested\"
 $nodeupdate_usage"
 
 finish

@@ -25,39 +25,30 @@ export XML_CATALOG_FILES=$DATA/xml-catalog.xml
 begin "valid documents, with an external DTD, one found through a catalog, and with an internal subset: no output"
 for name in valid.xml public-id.xml internal-subset.xml; do
     run_logged parsevalid "$DATA/parse/$name"
-    expect_status 0
-    expect_silent
+    expect_clean ""
     expect_calls "$(validate_calls "$DATA/parse/$name")"$'\n'
 done
 
 begin "document that breaks its DTD: validity diagnostics, then the validate line"
 run_logged parsevalid "$DATA/parse/invalid.xml"
-expect_status 0
-expect_out ""
-expect_err_after_library "Failed to validate $DATA/parse/invalid.xml"$'\n'
+expect_failure 0 err_after_library "Failed to validate $DATA/parse/invalid.xml"$'\n'
 expect_calls "$(validate_calls "$DATA/parse/invalid.xml")"$'\n'
 
 begin "nothing to validate against: no document type declaration, or a DTD that cannot be loaded"
 for name in no-doctype.xml missing-dtd.xml; do
     run_logged parsevalid "$DATA/parse/$name"
-    expect_status 0
-    expect_out ""
-    expect_err_after_library "Failed to validate $DATA/parse/$name"$'\n'
+    expect_failure 0 err_after_library "Failed to validate $DATA/parse/$name"$'\n'
     expect_calls "$(validate_calls "$DATA/parse/$name")"$'\n'
 done
 
 begin "malformed document: no document, only the parse line"
 run_logged parsevalid "$DATA/parse/malformed.xml"
-expect_status 0
-expect_out ""
-expect_err_after_library "Failed to parse $DATA/parse/malformed.xml"$'\n'
+expect_failure 0 err_after_library "Failed to parse $DATA/parse/malformed.xml"$'\n'
 expect_calls "$(no_document_calls "$DATA/parse/malformed.xml")"$'\n'
 
 begin "missing file: the parse line, file name as given"
 run_logged parsevalid "missing %s.xml"
-expect_status 0
-expect_out ""
-expect_err_after_library $'Failed to parse missing %s.xml\n'
+expect_failure 0 err_after_library $'Failed to parse missing %s.xml\n'
 expect_calls "$(no_document_calls "missing %s.xml")"$'\n'
 
 finish

@@ -23,24 +23,35 @@ push_calls() {
         xmlCleanupParser xmlMemoryDump
 }
 
+# check_pushed FILE [failed]: pushparse feeds all of FILE in those calls and
+# prints nothing, or, with "failed", diagnostics and then its failure line.
+check_pushed() {
+    run_logged pushparse "$1"
+    expect_status 0
+    expect_out ""
+    if [[ ${2:-} == failed ]]; then
+        expect_err_after_library "Failed to parse $1"$'\n'
+    else
+        expect_err ""
+    fi
+    expect_calls "$(push_calls "$1")"$'\n'
+    expect_parsed_bytes "$1"
+}
+
 no_parser_calls=$'xmlCheckVersion LIBXML_VERSION\nxmlCleanupParser\nxmlMemoryDump\n'
 
 check_file_argument_counts pushparse "$DATA/parse/valid.xml"
 
 begin "empty file: reported without a parser"
 run_logged pushparse "$DATA/parse/empty.xml"
-expect_status 0
-expect_out ""
-expect_err "Failed to parse $DATA/parse/empty.xml"$'\n'
+expect_failure 0 err "Failed to parse $DATA/parse/empty.xml"$'\n'
 expect_calls "$no_parser_calls"
 
 begin "missing file and unreadable path: the same message, no parser"
 mkdir "$WORK/folder.xml"
 for name in "$WORK/missing.xml" "$WORK/folder.xml"; do
     run_logged pushparse "$name"
-    expect_status 0
-    expect_out ""
-    expect_err "Failed to parse $name"$'\n'
+    expect_failure 0 err "Failed to parse $name"$'\n'
     expect_calls "$no_parser_calls"
 done
 
@@ -48,9 +59,7 @@ begin "files of 1 to 3 bytes: handed over whole at context creation"
 for content in '<' '<a' '<a>'; do
     printf '%s' "$content" >short.xml
     run_logged pushparse short.xml
-    expect_status 0
-    expect_out ""
-    expect_err_after_library $'Failed to parse short.xml\n'
+    expect_failure 0 err_after_library $'Failed to parse short.xml\n'
     # Whether a partial document exists to free depends on how far the library got.
     expect_first_calls "xmlCheckVersion LIBXML_VERSION
 xmlCreatePushParserCtxt sax=(null) user_data=(null) buffer=1 size=${#content} filename=short.xml
@@ -64,8 +73,7 @@ begin "chunks of 4 bytes, no empty data chunk, a partial last chunk"
 # One sequence written out, to pin down what push_calls generates.
 printf '<abcd></abcd>' >thirteen.xml
 run_logged pushparse thirteen.xml
-expect_status 0
-expect_silent
+expect_clean ""
 expect_calls $'xmlCheckVersion LIBXML_VERSION
 xmlCreatePushParserCtxt sax=(null) user_data=(null) buffer=1 size=4 filename=thirteen.xml
 xmlParseChunk buffer=1 size=4 terminate=0
@@ -79,49 +87,27 @@ xmlMemoryDump\n'
 expect_parsed_bytes thirteen.xml
 for content in '<a/>' $'<abc></abc>\n' '<abcde></abcde>'; do
     printf '%s' "$content" >sized.xml
-    run_logged pushparse sized.xml
-    expect_status 0
-    expect_silent
-    expect_calls "$(push_calls sized.xml)"$'\n'
-    expect_parsed_bytes sized.xml
+    check_pushed sized.xml
 done
 
 begin "well-formed documents, multi-byte characters across chunks: no output"
 for name in utf8.xml valid.xml no-doctype.xml; do
-    run_logged pushparse "$DATA/parse/$name"
-    expect_status 0
-    expect_silent
-    expect_calls "$(push_calls "$DATA/parse/$name")"$'\n'
-    expect_parsed_bytes "$DATA/parse/$name"
+    check_pushed "$DATA/parse/$name"
 done
 
 begin "no validation: a document that breaks its DTD is well formed"
-run_logged pushparse "$DATA/parse/invalid.xml"
-expect_status 0
-expect_silent
+check_pushed "$DATA/parse/invalid.xml"
 
 begin "not well formed: diagnostics, then the line; the whole file is still fed"
-run_logged pushparse "$DATA/parse/broken-early.xml"
-expect_status 0
-expect_out ""
-expect_err_after_library "Failed to parse $DATA/parse/broken-early.xml"$'\n'
-expect_calls "$(push_calls "$DATA/parse/broken-early.xml")"$'\n'
-expect_parsed_bytes "$DATA/parse/broken-early.xml"
-run_logged pushparse "$DATA/parse/malformed.xml"
-expect_status 0
-expect_err_after_library "Failed to parse $DATA/parse/malformed.xml"$'\n'
-expect_calls "$(push_calls "$DATA/parse/malformed.xml")"$'\n'
+for name in broken-early.xml malformed.xml; do
+    check_pushed "$DATA/parse/$name" failed
+done
 
 begin "errors only the last chunk or the terminating call can reveal"
 printf '<a></a><b/>' >extra.xml
-run_logged pushparse extra.xml
-expect_status 0
-expect_err_after_library $'Failed to parse extra.xml\n'
-expect_calls "$(push_calls extra.xml)"$'\n'
 printf '<a><b></b>' >unclosed.xml
-run_logged pushparse unclosed.xml
-expect_status 0
-expect_err_after_library $'Failed to parse unclosed.xml\n'
-expect_calls "$(push_calls unclosed.xml)"$'\n'
+for name in extra.xml unclosed.xml; do
+    check_pushed "$name" failed
+done
 
 finish

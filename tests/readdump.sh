@@ -10,16 +10,12 @@ check_file_argument_counts readdump hello.xml
 
 begin "start, text and end of an element, and the library calls"
 run_logged readdump hello.xml
-expect_status 0
-expect_err ""
-expect_out $'0 1 doc 0 0\n1 3 #text 0 1 hello\n0 15 doc 0 0\n'
+expect_clean $'0 1 doc 0 0\n1 3 #text 0 1 hello\n0 15 doc 0 0\n'
 expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlReaderForFile filename=hello.xml encoding=(null) options=0\nxmlFreeTextReader\nxmlCleanupParser\nxmlMemoryDump\n'
 
 begin "a reader that gives no name and fails a query: -- and -1 in their fields"
 CALL_LOG_REFUSE="xmlTextReaderConstName xmlTextReaderIsEmptyElement" run_logged readdump hello.xml
-expect_status 0
-expect_err ""
-expect_out $'0 1 -- -1 0\n1 3 -- -1 1 hello\n0 15 -- -1 0\n'
+expect_clean $'0 1 -- -1 0\n1 3 -- -1 1 hello\n0 15 -- -1 0\n'
 
 begin "value tails: cut at byte 40, empty, absent, several lines, empty tag"
 run readdump values.xml
@@ -44,18 +40,14 @@ for i in $(seq 12 -1 1); do
     expected+="$((i - 1)) 15 d$i 0 0"$'\n'
 done
 run readdump deep.xml
-expect_status 0
-expect_err ""
-expect_out "$expected"
+expect_clean "$expected"
 
 begin "lines at the buffer's limit and one byte past it, every number at its widest"
 at_limit=$(printf 'p%.0s' $(seq 163)) value=$(printf 'v%.0s' $(seq 41)) numbers="-2147483648 -2147483648"
 printf '<?%s %s?><?%s %s?><doc/>' "$at_limit" "$value" "${at_limit}q" "$value" >limit.xml
 CALL_LOG_WIDEST="xmlTextReaderDepth xmlTextReaderNodeType xmlTextReaderIsEmptyElement xmlTextReaderHasValue" \
     run_logged readdump limit.xml
-expect_status 0
-expect_err ""
-expect_out "$numbers $at_limit $numbers ${value:0:40}...
+expect_clean "$numbers $at_limit $numbers ${value:0:40}...
 $numbers ${at_limit}q $numbers ${value:0:40}...
 $numbers doc $numbers
 "

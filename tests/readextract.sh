@@ -17,24 +17,18 @@ kept_entries=$'<?xml version="1.0"?>
 begin "a file and a pattern: the kept document, dumped after the reader is released"
 run_logged readextract log.xml entry
 expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlReaderForFile filename=log.xml encoding=(null) options=0\nxmlFreeTextReader\nxmlDocDump stdout other\nxmlFreeDoc other\nxmlCleanupParser\nxmlMemoryDump\n'
-expect_status 0
-expect_err ""
-expect_out "$kept_entries"
+expect_clean "$kept_entries"
 run readextract log.xml preserved
 expect_out "$kept_log"
 run readextract log.xml /log/preserved/b
-expect_status 0
-expect_err ""
-expect_out $'<?xml version="1.0"?>\n<log><preserved level="warn"><b>almost</b></preserved></log>\n'
+expect_clean $'<?xml version="1.0"?>\n<log><preserved level="warn"><b>almost</b></preserved></log>\n'
 
 begin "the default file test3.xml and pattern preserved"
 cp log.xml test3.xml
 for arguments in "" "log.xml" "log.xml entry extra"; do
     read -r -a words <<<"$arguments"
     run readextract "${words[@]}"
-    expect_status 0
-    expect_err ""
-    expect_out "$kept_log"
+    expect_clean "$kept_log"
 done
 
 begin "no default file in the working folder"
@@ -42,9 +36,7 @@ mkdir elsewhere
 cd elsewhere || exit 2
 run readextract
 cd "$WORK" || exit 2
-expect_status 0
-expect_out ""
-expect_err $'Unable to open test3.xml\n'
+expect_failure 0 err $'Unable to open test3.xml\n'
 
 begin "a refused pattern: reported, and the file still read and written"
 run readextract log.xml 'entry[1]'
@@ -54,13 +46,10 @@ expect_out $'<?xml version="1.0"?>\n'
 
 begin "a malformed file: the failure only, no document"
 run readextract broken.xml a
-expect_status 0
-expect_out ""
-expect_err_after_library $'broken.xml : failed to parse\n'
+expect_failure 0 err_after_library $'broken.xml : failed to parse\n'
 
 begin "a clean end without a kept document: nothing written"
 CALL_LOG_REFUSE=xmlTextReaderCurrentDoc run_logged readextract log.xml entry
-expect_status 0
-expect_silent
+expect_clean ""
 
 finish

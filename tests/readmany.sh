@@ -14,15 +14,11 @@ expect_silent
 
 begin "one well-formed file"
 run readmany good1.xml
-expect_status 0
-expect_err ""
-expect_out $'good1.xml: Processed ok\n'
+expect_clean $'good1.xml: Processed ok\n'
 
 begin "three well-formed files, in the order given"
 run readmany good2.xml good1.xml good3.xml
-expect_status 0
-expect_err ""
-expect_out $'good2.xml: Processed ok\ngood1.xml: Processed ok\ngood3.xml: Processed ok\n'
+expect_clean $'good2.xml: Processed ok\ngood1.xml: Processed ok\ngood3.xml: Processed ok\n'
 run readmany good1.xml good1.xml
 expect_out $'good1.xml: Processed ok\ngood1.xml: Processed ok\n'
 
@@ -43,9 +39,7 @@ actual=$(grep -v 'parser error\|^</doc>\|^ *^$' "$err")
 
 begin "a missing first file: no reader, the rest not looked at"
 run readmany missing.xml good1.xml broken.xml
-expect_status 1
-expect_out ""
-expect_err $'missing.xml: failed to create reader\n'
+expect_failure 1 err $'missing.xml: failed to create reader\n'
 
 begin "a missing further file is reported under its own name"
 run readmany good1.xml missing.xml
@@ -57,9 +51,7 @@ expect_status 0
 expect_out $'good1.xml: Processed ok\ngood2.xml: Processed ok\n'
 expect_err $'missing.xml: Failed to parse\nother.xml: Failed to parse\n'
 run readmany broken.xml missing.xml
-expect_status 0
-expect_out ""
-expect_err_after_library $'broken.xml: Failed to parse\nmissing.xml: Failed to parse\n'
+expect_failure 0 err_after_library $'broken.xml: Failed to parse\nmissing.xml: Failed to parse\n'
 
 begin "a file that gives no document, then a new reader"
 run_logged readmany good1.xml empty.xml good2.xml

@@ -13,13 +13,9 @@ expect_calls $'xmlCheckVersion LIBXML_VERSION\nxmlReadMemory size=164 URL=includ
 
 begin "callbacks the library refuses, or no inclusion made: the message, status 1, nothing written"
 CALL_LOG_REFUSE=xmlRegisterInputCallbacks run_logged sqlinclude
-expect_status 1
-expect_out ""
-expect_err $'failed to register SQL handler\n'
+expect_failure 1 err $'failed to register SQL handler\n'
 expect_calls $'xmlCheckVersion LIBXML_VERSION\n'
 CALL_LOG_REFUSE=xmlXIncludeProcess run_logged sqlinclude
-expect_status 1
-expect_out ""
-expect_err $'XInclude processing failed\n'
+expect_failure 1 err $'XInclude processing failed\n'
 
 finish

@@ -15,9 +15,7 @@ calls="$WORK/.calls"
 
 # run_logged PROGRAM ARG...: as run; the calls are logged to $calls and the
 # bytes handed to the parser to $calls.data.
-run_logged() {
-    run_logged_to "$out" "$@"
-}
+run_logged() { run_logged_to "$out" "$@"; }
 
 # run_logged_to FILE PROGRAM ARG...: as run_to, with the calls logged. With
 # CALL_LOG_TO=/dev/stderr the lines go into standard error instead, each where
@@ -56,11 +54,6 @@ expect_first_calls() {
     [[ $actual == "$expected" ]] || fail "first library calls" "$expected" "$actual"
 }
 
-# expect_no_calls: the program made no library call at all.
-expect_no_calls() {
-    expect_calls ""
-}
-
 # expect_parsed_bytes FILE: the bytes handed to the parser were exactly FILE's.
 expect_parsed_bytes() {
     [[ -f $calls.data ]] || : >"$calls.data"
@@ -79,12 +72,10 @@ check_argument_counts() {
         expect_status "$2"
         expect_out ""
         expect_err "$3"
-        expect_no_calls
+        expect_calls ""
     done
 }
 
 # check_file_argument_counts PROGRAM FILE: a program that takes exactly one
 # file, given none, two or three, returns 1 without a word.
-check_file_argument_counts() {
-    check_argument_counts "$1" 1 "" "" "$2 $2" "$2 $2 $2"
-}
+check_file_argument_counts() { check_argument_counts "$1" 1 "" "" "$2 $2" "$2 $2 $2"; }
