@@ -27,12 +27,10 @@ push_calls() {
 # prints nothing, or, with "failed", diagnostics and then its failure line.
 check_pushed() {
     run_logged pushparse "$1"
-    expect_status 0
-    expect_out ""
     if [[ ${2:-} == failed ]]; then
-        expect_err_after_library "Failed to parse $1"$'\n'
+        expect_failure 0 err_after_library "Failed to parse $1"$'\n'
     else
-        expect_err ""
+        expect_clean ""
     fi
     expect_calls "$(push_calls "$1")"$'\n'
     expect_parsed_bytes "$1"
